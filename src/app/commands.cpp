@@ -1,0 +1,43 @@
+// The command table: one line per command, after the availability rule has let the command through.
+// An unavailable command or an unknown identifier is ignored without a sound.
+#include "app/commands.h"
+
+#include "app/about_box.h"
+#include "app/app_state.h"
+#include "app/command_state.h"
+#include "playback/frame_timer.h"
+#include "resources/resource.h"
+
+static void SetTool(int nNewTool)
+{
+    nTool = nNewTool;
+    UpdateCommandUI();
+}
+
+static void ShowAboutBox()
+{
+    DialogBoxParamA(hInst, MAKEINTRESOURCEA(IDD_ABOUTBOX), hwndMain, AboutDlgProc, 0);
+}
+
+void OnCommand(WPARAM wParam)
+{
+    UINT id = LOWORD(wParam);
+    BOOL fChecked;
+    if (!QueryCommandState(id, &fChecked))
+        return;
+
+    switch (id) {
+    case IDM_TOOL_PEN:          SetTool(TOOL_PEN); break;
+    case IDM_TOOL_LINE:         SetTool(TOOL_LINE); break;
+    case IDM_TOOL_RECT:         SetTool(TOOL_RECT); break;
+    case IDM_TOOL_ELLIPSE:      SetTool(TOOL_ELLIPSE); break;
+    case IDM_TOOL_FILLRECT:     SetTool(TOOL_FILLRECT); break;
+    case IDM_TOOL_FILLELLIPSE:  SetTool(TOOL_FILLELLIPSE); break;
+    case IDM_TOOL_ERASER:       SetTool(TOOL_ERASER); break;
+    case IDM_TOOL_TEXT:         SetTool(TOOL_TEXT); break;
+    case IDM_PLAY:              StartPlayback(); break;
+    case IDM_STOP:              StopPlayback(); break;
+    case IDM_FILE_EXIT:         SendMessage(hwndMain, WM_CLOSE, 0, 0); break;
+    case IDM_HELP_ABOUT:        ShowAboutBox(); break;
+    }
+}

@@ -1,0 +1,13 @@
+// The program's settings key under HKEY_CURRENT_USER and its value functions.
+// Every function takes a null key as "the registry is not available": readers give their default, writers do nothing.
+#pragma once
+
+#include <windows.h>
+
+HKEY OpenSettingsKey();
+HKEY OpenAppSubKey(const char *pszName);
+void DeleteAppSubKey(const char *pszName);
+DWORD ReadDword(HKEY hkey, const char *pszName, DWORD dwDefault);
+void WriteDword(HKEY hkey, const char *pszName, DWORD dwValue);
+void ReadString(HKEY hkey, const char *pszName, char *pszBuffer, DWORD cbBuffer, const char *pszDefault);
+void WriteString(HKEY hkey, const char *pszName, const char *pszText);

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs what building and testing Pelto needs on Debian 12 / Ubuntu: the mingw-w64 cross compilers,
+# Wine 8, the Japanese locale and fonts, ffmpeg, Xvfb and xdotool. Safe to run again: it installs only what is missing.
+set -euo pipefail
+
+packages=(
+    cmake ninja-build g++-mingw-w64-x86-64-posix mingw-w64-tools googletest
+    wine wine64 locales fonts-ipafont-gothic
+    ffmpeg xvfb xdotool x11-apps imagemagick
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+
+sudo_cmd=""
+[ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
+
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "setup: installing ${missing[*]}"
+    $sudo_cmd apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# The ANSI code page of a Wine process follows its locale: ja_JP.UTF-8 gives code page 932.
+if ! locale -a 2>/dev/null | grep -qi '^ja_JP.utf-\?8$'; then
+    echo "setup: generating the ja_JP.UTF-8 locale"
+    $sudo_cmd sed -i 's/^# *\(ja_JP.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+    grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' | $sudo_cmd tee -a /etc/locale.gen >/dev/null
+    $sudo_cmd locale-gen >/dev/null
+fi
