@@ -5,7 +5,6 @@
 #include "app/command_state.h"
 #include "app/title.h"
 #include "resources/resource.h"
-#include "support/avi_maker.h"
 #include "support/program_test.h"
 
 #include <commctrl.h>
@@ -68,29 +67,8 @@ std::vector<MenuItemState> OpenMenuAndRead(int nPosition, char chMnemonic)
 
 class MainWindowTest : public ProgramTest {
 protected:
-    // A real video stream as the open document's, with its time range: enough for the commands
-    // that only need a file to be open.
-    void UseVideoStream()
-    {
-        std::string strPath = strTempDir + "video.avi";
-        ASSERT_TRUE(MakeAviFile(strPath, AviSpec{}));
-        pavisRealVideo = OpenVideoStream(strPath);
-        ASSERT_NE(pavisRealVideo, (PAVISTREAM)NULL);
-        pavisVideo = pavisRealVideo;
-        lFrameCount = AVIStreamLength(pavisVideo);
-        lStartTime = AVIStreamStartTime(pavisVideo);
-        lEndTime = AVIStreamEndTime(pavisVideo);
-        lCurTime = lStartTime.load();
-    }
-
     void TearDown() override
     {
-        if (fPlaying)
-            Command(IDM_STOP);
-        if (pavisRealVideo)
-            AVIStreamRelease(pavisRealVideo);
-        DeleteFileA((strTempDir + "video.avi").c_str());
-        lFrameCount = 0;
         pavisVideo = NULL;
         fCanUndo = 0;
         fModified = 0;
@@ -98,8 +76,6 @@ protected:
         szFileName[0] = '\0';
         ProgramTest::TearDown();
     }
-
-    PAVISTREAM pavisRealVideo = NULL;
 };
 
 } // namespace

@@ -5,6 +5,8 @@
 
 #include <shlwapi.h>
 
+#include <functional>
+
 void DeleteSettingsKey()
 {
     SHDeleteKeyA(HKEY_CURRENT_USER, pszRegistryKey);
@@ -48,10 +50,37 @@ void ProgramTest::SetUp()
     Pump();
 }
 
+void ProgramTest::UseVideoStream(const AviSpec &spec)
+{
+    std::string strPath = strTempDir + "video.avi";
+    ASSERT_TRUE(MakeAviFile(strPath, spec));
+    pavisMadeVideo = OpenVideoStream(strPath);
+    ASSERT_NE(pavisMadeVideo, (PAVISTREAM)NULL);
+    pavisVideo = pavisMadeVideo;
+    lFrameCount = AVIStreamLength(pavisVideo);
+    lStartTime = AVIStreamStartTime(pavisVideo);
+    lEndTime = AVIStreamEndTime(pavisVideo);
+    lCurTime = lStartTime.load();
+}
+
+static void ReleaseVideoStream(PAVISTREAM pavis, const std::string &strFolder)
+{
+    if (pavisVideo == pavis) {
+        pavisVideo = NULL;
+        lFrameCount = 0;
+        lStartTime = lEndTime = lCurTime = 0;
+    }
+    AVIStreamRelease(pavis);
+    DeleteFileA((strFolder + "video.avi").c_str());
+}
+
 void ProgramTest::TearDown()
 {
+    fPlaying = FALSE;
     if (!fEnded && IsWindow(hwndMain))
         CloseProgram();
+    if (pavisMadeVideo)
+        ReleaseVideoStream(pavisMadeVideo, strTempDir);
     UnregisterClassA(szWindowClass, GetModuleHandleA(NULL));
     UnregisterClassA(pszViewClass, NULL);
     EXPECT_EQ(ListFolder(strTempDir), std::vector<std::string>()) << "files left in the temporary folder";
@@ -81,6 +110,17 @@ void ProgramTest::Command(UINT id)
 {
     SendMessageA(hwndMain, WM_COMMAND, MAKEWPARAM(id, 0), 0);
     Pump();
+}
+
+bool ProgramTest::PumpUntil(const std::function<bool()> &condition)
+{
+    for (int i = 0; i < 400; i++) {
+        if (condition())
+            return true;
+        Pump();
+        Sleep(5);
+    }
+    return condition();
 }
 
 void ProgramTest::CloseProgram()

@@ -3,12 +3,14 @@
 // settings key and a temporary folder of its own, and drives it through the program's own message loop.
 #pragma once
 
+#include "support/avi_maker.h"
 #include "support/dialog_robot.h"
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,12 +26,20 @@ protected:
     void Command(UINT id);
     // Closes the main window as the user does and pumps until the loop ends.
     void CloseProgram();
+    // Pumps, sleeping between passes, until the condition holds or about two seconds have passed.
+    bool PumpUntil(const std::function<bool()> &condition);
+    // Puts a real video stream, made with the platform's writer, in the place of the document's video,
+    // with its frame count and time range: enough for commands that only need a file to be open.
+    void UseVideoStream(const AviSpec &spec = AviSpec{});
 
     std::string strTempDir;  // the test's own temporary folder, with a trailing backslash
     HACCEL haccel = NULL;
     bool fEnded = false;     // the message loop has taken WM_QUIT
     int nExitCode = -1;      // its exit code
     DialogRobot robot;
+
+private:
+    PAVISTREAM pavisMadeVideo = NULL;
 };
 
 // Deletes the program's settings key with everything under it.

@@ -1,0 +1,71 @@
+// Closing the program and the idle step of its message loop.
+#include "app/app_state.h"
+#include "app/startup.h"
+#include "resources/resource.h"
+#include "support/program_test.h"
+
+TEST_F(ProgramTest, ClosingWithNothingModifiedEndsTheLoopWithCodeZero)
+{
+    Command(IDM_FILE_EXIT);
+    EXPECT_TRUE(fEnded);
+    EXPECT_EQ(nExitCode, 0);
+    EXPECT_FALSE(IsWindow(hwndMain));
+    EXPECT_TRUE(robot.Seen().empty()) << "closing asked something";
+}
+
+TEST_F(ProgramTest, ClosingCancelsAPendingFrameTimer)
+{
+    // One frame a second: the timer is armed for the next frame, a second away.
+    UseVideoStream(AviSpec{32, 24, 5, 1});
+    lCurTime = 1;
+    lCurFrame = 0;
+    Command(IDM_PLAY);
+    ASSERT_TRUE(fTimerPending);
+    CloseProgram();
+    EXPECT_EQ(nExitCode, 0);
+    EXPECT_FALSE(fTimerPending);
+    Sleep(1300);
+    EXPECT_EQ(lCurTime, 1) << "a frame timer ran after the window was gone";
+}
+
+TEST_F(ProgramTest, IdleStepArmsNothingWithoutAVideo)
+{
+    fPlaying = TRUE;
+    RunIdleStep();
+    EXPECT_FALSE(fTimerPending);
+    fPlaying = FALSE;
+}
+
+TEST_F(ProgramTest, FrameAlreadyShownArmsTheTimerForTheNextFrame)
+{
+    UseVideoStream(AviSpec{32, 24, 5, 1});
+    lCurTime = 1;
+    lCurFrame = 0;
+    Command(IDM_PLAY);
+    ASSERT_TRUE(fTimerPending);
+    RunIdleStep(); // a second pass while the timer is pending arms nothing more
+    ASSERT_TRUE(PumpUntil([] { return lCurTime != 1; }));
+    // The timer could not run before frame 1 starts, one second into the video.
+    EXPECT_GE(lCurTime, 1000);
+    Command(IDM_STOP);
+}
+
+TEST_F(ProgramTest, LaggingScreenArmsTheTimerAtOnce)
+{
+    UseVideoStream(AviSpec{32, 24, 5, 1});
+    lCurTime = 3001; // the clock is at frame 3 while frame 0 is on the screen
+    lCurFrame = 0;
+    Command(IDM_PLAY);
+    EXPECT_TRUE(PumpUntil([] { return lCurTime != 3001; }));
+    EXPECT_LT(lCurTime, 4000) << "the timer waited for the next frame instead of catching up";
+    Command(IDM_STOP);
+}
+
+TEST_F(ProgramTest, PlaybackStopsByItselfAtTheEnd)
+{
+    UseVideoStream(AviSpec{32, 24, 5, 25});
+    lCurTime = lEndTime - 10;
+    Command(IDM_PLAY);
+    EXPECT_TRUE(PumpUntil([] { return !fPlaying; }));
+    EXPECT_EQ(lCurTime, lEndTime - 1);
+}
