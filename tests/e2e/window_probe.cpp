@@ -1,0 +1,49 @@
+// Looks at Pelto's main window from another process, for the black-box run. Wine keeps a menu's items in the
+// process that owns the menu, so from outside only the menu handle and the room the bar takes are to be had: the
+// probe prints that room as "menubar X Y WIDTH HEIGHT" in screen pixels, or with the argument "close" posts WM_CLOSE.
+// Exit code 0 when done, 1 when there is no main window, 2 when it has no menu bar or the message was not posted.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+
+static int PrintMenuBarRect(HWND hwnd)
+{
+    WINDOWINFO wi = {};
+    wi.cbSize = sizeof wi;
+    RECT rcBare = {0, 0, 0, 0};
+    if (!GetMenu(hwnd) || !GetWindowInfo(hwnd, &wi) || !AdjustWindowRectEx(&rcBare, wi.dwStyle, FALSE, wi.dwExStyle)) {
+        fputs("window_probe: no menu\n", stderr);
+        return 2;
+    }
+    // Without a menu bar the client area would start -rcBare.top pixels below the window's top edge.
+    LONG cyMenuBar = wi.rcClient.top - wi.rcWindow.top + rcBare.top;
+    if (cyMenuBar <= 0) {
+        fputs("window_probe: the menu bar takes no room\n", stderr);
+        return 2;
+    }
+    printf("menubar %ld %ld %ld %ld\n", wi.rcClient.left, wi.rcClient.top - cyMenuBar,
+           wi.rcClient.right - wi.rcClient.left, cyMenuBar);
+    return 0;
+}
+
+static int PostCloseMessage(HWND hwnd)
+{
+    if (!PostMessageA(hwnd, WM_CLOSE, 0, 0)) {
+        fputs("window_probe: WM_CLOSE not posted\n", stderr);
+        return 2;
+    }
+    return 0;
+}
+
+int main(int argc, char **argv)
+{
+    HWND hwnd = FindWindowA("PELTO", "Pelto");
+    if (!hwnd) {
+        fputs("window_probe: no window of class PELTO titled Pelto\n", stderr);
+        return 1;
+    }
+    if (argc > 1 && strcmp(argv[1], "close") == 0)
+        return PostCloseMessage(hwnd);
+    return PrintMenuBarRect(hwnd);
+}
