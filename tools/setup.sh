@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++-mingw-w64-x86-64-posix mingw-w64-tools googletest
-    wine wine64 locales fonts-ipafont-gothic
+    wine wine64 fonts-wine locales fonts-ipafont-gothic
     ffmpeg xvfb xdotool x11-apps imagemagick
 )
 
