@@ -5,12 +5,20 @@
 #include "app/about_box.h"
 #include "app/app_state.h"
 #include "app/command_state.h"
+#include "document/compress_options.h"
+#include "document/file_commands.h"
 #include "playback/frame_timer.h"
 #include "resources/resource.h"
 
 static void SetTool(int nNewTool)
 {
     nTool = nNewTool;
+    UpdateCommandUI();
+}
+
+static void OpenFileAndRefresh()
+{
+    OpenFileCommand();
     UpdateCommandUI();
 }
 
@@ -35,6 +43,8 @@ void OnCommand(WPARAM wParam)
     case IDM_TOOL_FILLELLIPSE:  SetTool(TOOL_FILLELLIPSE); break;
     case IDM_TOOL_ERASER:       SetTool(TOOL_ERASER); break;
     case IDM_TOOL_TEXT:         SetTool(TOOL_TEXT); break;
+    case IDM_FILE_OPEN:         OpenFileAndRefresh(); break;
+    case IDM_COMPRESS_OPTIONS:  ChooseCompressOptions(); break;
     case IDM_PLAY:              StartPlayback(); break;
     case IDM_STOP:              StopPlayback(); break;
     case IDM_FILE_EXIT:         SendMessage(hwndMain, WM_CLOSE, 0, 0); break;

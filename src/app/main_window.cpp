@@ -7,6 +7,8 @@
 #include "app/commands.h"
 #include "app/format.h"
 #include "bars/trackbar.h"
+#include "document/avi_document.h"
+#include "document/file_commands.h"
 #include "playback/frame_timer.h"
 #include "resources/resource.h"
 
@@ -27,6 +29,7 @@ static void OnCreate(HWND hwnd)
 static void OnDestroy()
 {
     CancelFrameTimer();
+    CloseDocument();
     PostQuitMessage(0);
 }
 
@@ -98,6 +101,12 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
         if (wParam != SIZE_MINIMIZED)
             LayoutWindows();
         return 0;
+    case WM_CLOSE:
+        if (!QuerySaveChanges())
+            return 0;
+        break;
+    case WM_QUERYENDSESSION:
+        return QuerySaveChanges();
     case WM_SETFOCUS:
         if (hwndTrackbar)
             SetFocus(hwndTrackbar);

@@ -21,6 +21,7 @@ TEST_F(ProgramTest, ClosingCancelsAPendingFrameTimer)
     lCurFrame = 0;
     Command(IDM_PLAY);
     ASSERT_TRUE(fTimerPending);
+    pavisVideo = NULL; // the test's own stream stays the test's to release
     CloseProgram();
     EXPECT_EQ(nExitCode, 0);
     EXPECT_FALSE(fTimerPending);

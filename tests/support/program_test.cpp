@@ -77,10 +77,11 @@ static void ReleaseVideoStream(PAVISTREAM pavis, const std::string &strFolder)
 void ProgramTest::TearDown()
 {
     fPlaying = FALSE;
-    if (!fEnded && IsWindow(hwndMain))
-        CloseProgram();
+    // The made stream is the test's own: the program's closing must not release it.
     if (pavisMadeVideo)
         ReleaseVideoStream(pavisMadeVideo, strTempDir);
+    if (!fEnded && IsWindow(hwndMain))
+        CloseProgram();
     UnregisterClassA(szWindowClass, GetModuleHandleA(NULL));
     UnregisterClassA(pszViewClass, NULL);
     EXPECT_EQ(ListFolder(strTempDir), std::vector<std::string>()) << "files left in the temporary folder";

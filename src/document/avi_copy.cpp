@@ -1,0 +1,181 @@
+// Copies the first video and the first audio stream of one AVI file into a new one, every sample
+// flagged as a key frame. Once the destination is complete its headers are checked against the data it
+// holds (see avi_header_fix.cpp). A stream whose compressor cannot be set up is copied unchanged.
+#include "document/avi_copy.h"
+
+#include "app/app_state.h"
+#include "document/avi_header_fix.h"
+
+#include <algorithm>
+#include <vector>
+
+// The audio read buffer's least size: the library may find no convenient size for audio at all.
+static const LONG MIN_COPY_BUFFER = 64 * 1024;
+
+static int GetSlotOfType(DWORD fccType)
+{
+    if (fccType == streamtypeVIDEO)
+        return SLOT_VIDEO;
+    if (fccType == streamtypeAUDIO)
+        return SLOT_AUDIO;
+    return -1;
+}
+
+// The size of a stream's format. A compressing stream of the library on Wine answers the size with
+// AVIERR_BUFFERTOOSMALL instead of success; the size it gives is right all the same.
+static BOOL GetFormatSize(PAVISTREAM pavis, LONG *pcbFormat)
+{
+    *pcbFormat = 0;
+    HRESULT hr = AVIStreamReadFormat(pavis, 0, NULL, pcbFormat);
+    return hr == AVIERR_OK || (hr == AVIERR_BUFFERTOOSMALL && *pcbFormat > 0);
+}
+
+static PAVISTREAM CreateDestStream(PAVIFILE pfileDest, const AVISTREAMINFOA *psi, PAVISTREAM pavisSource)
+{
+    LONG cbFormat;
+    if (!GetFormatSize(pavisSource, &cbFormat))
+        return NULL;
+    std::vector<BYTE> format(cbFormat);
+    AVIStreamReadFormat(pavisSource, 0, format.data(), &cbFormat);
+
+    PAVISTREAM pavisDest = NULL;
+    AVISTREAMINFOA si = *psi;
+    if (AVIFileCreateStreamA(pfileDest, &pavisDest, &si) != 0) {
+        MessageBoxA(NULL, "Error creating new video stream.", NULL, MB_OK);
+        return NULL;
+    }
+    if (AVIStreamSetFormat(pavisDest, 0, format.data(), cbFormat) != 0) {
+        MessageBoxA(NULL, "Error setting stream format.", NULL, MB_OK);
+        AVIStreamRelease(pavisDest);
+        return NULL;
+    }
+    return pavisDest;
+}
+
+// Where the next block goes. Audio goes to the end of the new stream as the library counts it: on a
+// correct library that is the position the copy is at, and a library that counts audio in chunks
+// accepts no other position.
+static LONG GetWritePosition(PAVISTREAM pavisDest, DWORD fccType, LONG lSourcePos)
+{
+    if (fccType != streamtypeAUDIO)
+        return lSourcePos;
+    return AVIStreamStart(pavisDest) + AVIStreamLength(pavisDest);
+}
+
+BOOL CopyStream(PAVISTREAM pavisSource, PAVISTREAM pavisDest, DWORD fccType)
+{
+    LONG lStart = AVIStreamStart(pavisSource);
+    LONG cbConvenient = 0;
+    if (AVIStreamRead(pavisSource, lStart, AVISTREAMREAD_CONVENIENT, NULL, 0, &cbConvenient, NULL) != 0)
+        return FALSE;
+    std::vector<BYTE> buffer(std::max(cbConvenient, fccType == streamtypeAUDIO ? MIN_COPY_BUFFER : 0L));
+
+    LONG lEnd = lStart + AVIStreamLength(pavisSource);
+    for (LONG lPos = lStart; lPos < lEnd;) {
+        LONG cbSample = 0;
+        AVIStreamRead(pavisSource, lPos, 1, NULL, 0, &cbSample, NULL);
+        if (cbSample == 0)
+            break;
+        if ((size_t)cbSample > buffer.size())
+            buffer.assign(cbSample, 0);
+        LONG cSamples = (LONG)(buffer.size() / cbSample);
+        LONG cbRead = 0, cSamplesRead = 0, cSamplesWritten = 0;
+        if (AVIStreamRead(pavisSource, lPos, cSamples, buffer.data(), (LONG)buffer.size(), &cbRead,
+                          &cSamplesRead) != 0)
+            return FALSE;
+        if (AVIStreamWrite(pavisDest, GetWritePosition(pavisDest, fccType, lPos), cSamplesRead, buffer.data(),
+                           cbRead, AVIIF_KEYFRAME, &cSamplesWritten, NULL) != 0)
+            return FALSE;
+        // A pass that moves nothing would repeat for ever.
+        if (cSamplesWritten <= 0)
+            return FALSE;
+        lPos += cSamplesWritten;
+    }
+    return TRUE;
+}
+
+// One stream of the copy: the stream read (the source or a compressing stream made from it) and the
+// stream written.
+struct StreamCopy {
+    PAVISTREAM pavisRead = NULL;
+    PAVISTREAM pavisCompressed = NULL;
+    PAVISTREAM pavisDest = NULL;
+    DWORD fccType = 0;
+};
+
+// Sets up the copy of one stream and creates its stream in the destination. With fCompress the samples
+// are read through a compressing stream made from the options; where that cannot be made, unchanged.
+static BOOL PrepareStreamCopy(PAVISTREAM pavis, LPAVICOMPRESSOPTIONS pOptions, BOOL fCompress, PAVIFILE pfileDest,
+                              StreamCopy *pcopy)
+{
+    pcopy->pavisRead = pavis;
+    if (fCompress && AVIMakeCompressedStream(&pcopy->pavisCompressed, pavis, pOptions, NULL) == 0)
+        pcopy->pavisRead = pcopy->pavisCompressed;
+    AVISTREAMINFOA si = {};
+    if (AVIStreamInfoA(pcopy->pavisRead, &si, sizeof si) != 0)
+        return FALSE;
+    pcopy->fccType = si.fccType;
+    pcopy->pavisDest = CreateDestStream(pfileDest, &si, pcopy->pavisRead);
+    return pcopy->pavisDest != NULL;
+}
+
+static void ReleaseStreamCopy(StreamCopy *pcopy)
+{
+    for (PAVISTREAM pavis : {pcopy->pavisDest, pcopy->pavisCompressed})
+        if (pavis)
+            AVIStreamRelease(pavis);
+    *pcopy = StreamCopy{};
+}
+
+// The first stream of each type, by slot; streams of other types and later ones are not taken.
+static void FindFirstStreams(PAVIFILE pfileSource, PAVISTREAM apavis[SLOT_COUNT])
+{
+    AVIFILEINFOA fi = {};
+    AVIFileInfoA(pfileSource, &fi, sizeof fi);
+    for (DWORD n = 0; n < fi.dwStreams && !(apavis[SLOT_VIDEO] && apavis[SLOT_AUDIO]); n++) {
+        PAVISTREAM pavis;
+        if (AVIFileGetStream(pfileSource, &pavis, 0, (LONG)n) != 0)
+            continue;
+        AVISTREAMINFOA si = {};
+        int nSlot = AVIStreamInfoA(pavis, &si, sizeof si) == 0 ? GetSlotOfType(si.fccType) : -1;
+        if (nSlot >= 0 && !apavis[nSlot])
+            apavis[nSlot] = pavis;
+        else
+            AVIStreamRelease(pavis);
+    }
+}
+
+BOOL CopyAviFile(const char *pszSource, const char *pszDest, LPAVICOMPRESSOPTIONS *ppOptions, BOOL fVideoOnly)
+{
+    PAVIFILE pfileSource, pfileDest;
+    if (AVIFileOpenA(&pfileSource, pszSource, OF_READ, NULL) != 0)
+        return FALSE;
+    if (AVIFileOpenA(&pfileDest, pszDest, OF_CREATE | OF_WRITE, NULL) != 0) {
+        AVIFileRelease(pfileSource);
+        return FALSE;
+    }
+    PAVISTREAM apavis[SLOT_COUNT] = {};
+    FindFirstStreams(pfileSource, apavis);
+
+    // Every stream of the destination is made before the first sample is written: the library on Wine
+    // makes no new stream in a file that already holds samples.
+    StreamCopy acopy[SLOT_COUNT];
+    BOOL fOk = TRUE;
+    for (int nSlot = 0; nSlot < SLOT_COUNT && fOk; nSlot++)
+        if (apavis[nSlot])
+            fOk = PrepareStreamCopy(apavis[nSlot], ppOptions[nSlot], nSlot == SLOT_VIDEO || !fVideoOnly, pfileDest,
+                                    &acopy[nSlot]);
+    for (int nSlot = 0; nSlot < SLOT_COUNT && fOk; nSlot++)
+        if (apavis[nSlot])
+            fOk = CopyStream(acopy[nSlot].pavisRead, acopy[nSlot].pavisDest, acopy[nSlot].fccType);
+    for (int nSlot = 0; nSlot < SLOT_COUNT; nSlot++) {
+        ReleaseStreamCopy(&acopy[nSlot]);
+        if (apavis[nSlot])
+            AVIStreamRelease(apavis[nSlot]);
+    }
+    AVIFileRelease(pfileDest);
+    AVIFileRelease(pfileSource);
+    if (fOk)
+        RepairAviHeaders(pszDest);
+    return fOk;
+}

@@ -1,0 +1,13 @@
+// The copy routine that writes every finished AVI file of the program: the first video and the first
+// audio stream of a source, each through a compressor set up from its slot's option record.
+#pragma once
+
+#include <windows.h>
+#include <vfw.h>
+
+// With fVideoOnly the audio is copied sample by sample, without a compressor. A source with
+// neither stream gives a destination without streams. TRUE when the destination was written.
+BOOL CopyAviFile(const char *pszSource, const char *pszDest, LPAVICOMPRESSOPTIONS *ppOptions, BOOL fVideoOnly);
+// Copies every sample of pavisSource into pavisDest, flagged as key frames. A pass that moves nothing
+// ends the copy as a failure.
+BOOL CopyStream(PAVISTREAM pavisSource, PAVISTREAM pavisDest, DWORD fccType);

@@ -1,0 +1,18 @@
+// The flows the user starts from the File menu: open with its dialog, the working copy, the save prompt.
+#pragma once
+
+#include <windows.h>
+// The open dialog with preview is declared by vfw.h only after the common dialogs.
+#include <commdlg.h>
+#include <vfw.h>
+
+// The open or save dialog on a 260-byte buffer: initial name in, chosen path out.
+BOOL ShowFileDialog(char *pszPath, BOOL fSave);
+void OpenFileCommand();
+// Opens pszPath as the document, after asking about a changed figure. FALSE when the user cancelled.
+BOOL OpenFilePath(const char *pszPath);
+// TRUE to go on (nothing to save, saved, or discarded), FALSE to cancel what was to happen.
+BOOL QuerySaveChanges();
+void ClearFigure();
+// A free name of the form <temporary folder>\~CTxxxx.AVI in a 260-byte buffer; creates nothing.
+void MakeTempAviName(char *pszPath);
