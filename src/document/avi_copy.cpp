@@ -109,8 +109,17 @@ static BOOL PrepareStreamCopy(PAVISTREAM pavis, LPAVICOMPRESSOPTIONS pOptions, B
                               StreamCopy *pcopy)
 {
     pcopy->pavisRead = pavis;
-    if (fCompress && AVIMakeCompressedStream(&pcopy->pavisCompressed, pavis, pOptions, NULL) == 0)
-        pcopy->pavisRead = pcopy->pavisCompressed;
+    if (fCompress && AVIMakeCompressedStream(&pcopy->pavisCompressed, pavis, pOptions, NULL) == 0) {
+        // The library may make the stream and find only later that no codec takes this video:
+        // then it has no format to give, and the stream is copied unchanged.
+        LONG cbFormat;
+        if (GetFormatSize(pcopy->pavisCompressed, &cbFormat)) {
+            pcopy->pavisRead = pcopy->pavisCompressed;
+        } else {
+            AVIStreamRelease(pcopy->pavisCompressed);
+            pcopy->pavisCompressed = NULL;
+        }
+    }
     AVISTREAMINFOA si = {};
     if (AVIStreamInfoA(pcopy->pavisRead, &si, sizeof si) != 0)
         return FALSE;

@@ -17,6 +17,8 @@ bool MakeAviFile(const std::string &strPath, const AviSpec &spec)
     si.dwRate = spec.dwRate;
     si.dwSuggestedBufferSize = cbRow * spec.cy;
     SetRect(&si.rcFrame, 0, 0, spec.cx, spec.cy);
+    if (spec.fOwnFrameRect)
+        si.rcFrame = spec.rcFrame;
     PAVISTREAM pstream = NULL;
     bool fOk = AVIFileCreateStreamA(pfile, &pstream, &si) == 0;
 
@@ -39,6 +41,16 @@ bool MakeAviFile(const std::string &strPath, const AviSpec &spec)
         AVIStreamRelease(pstream);
     AVIFileRelease(pfile);
     return fOk;
+}
+
+bool MakeEmptyAviFile(const std::string &strPath)
+{
+    DeleteFileA(strPath.c_str());
+    PAVIFILE pfile = NULL;
+    if (AVIFileOpenA(&pfile, strPath.c_str(), OF_CREATE | OF_WRITE, NULL) != 0)
+        return false;
+    AVIFileRelease(pfile);
+    return true;
 }
 
 PAVISTREAM OpenVideoStream(const std::string &strPath)

@@ -10,9 +10,13 @@ struct AviSpec {
     LONG cx = 32, cy = 24;     // frame size
     LONG cFrames = 10;         // number of video frames
     DWORD dwRate = 25;         // frames per second
+    bool fOwnFrameRect = false; // the stream header's frame rectangle is rcFrame, not the frame size
+    RECT rcFrame = {};
 };
 
 // Writes an uncompressed 24-bit AVI whose frame n is filled with the grey level n * 16 (mod 256).
 bool MakeAviFile(const std::string &strPath, const AviSpec &spec);
+// Writes an AVI file that holds no stream at all.
+bool MakeEmptyAviFile(const std::string &strPath);
 // Opens the first video stream of a file for reading; null on failure. The caller releases it.
 PAVISTREAM OpenVideoStream(const std::string &strPath);

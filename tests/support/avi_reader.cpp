@@ -1,5 +1,7 @@
 #include "support/avi_reader.h"
 
+#include <algorithm>
+
 static PAVISTREAM OpenStream(const std::string &strPath, DWORD fccType)
 {
     PAVISTREAM pavis = NULL;
@@ -84,8 +86,11 @@ std::vector<BYTE> ReadAudioBytes(const std::string &strPath, LONG *pcSamples)
         LONG lEnd = AVIStreamStart(pavis) + AVIStreamLength(pavis);
         std::vector<BYTE> buffer(1 << 16);
         for (LONG lPos = AVIStreamStart(pavis); lPos < lEnd;) {
-            LONG cb = 0, c = 0;
-            if (AVIStreamRead(pavis, lPos, lEnd - lPos, buffer.data(), (LONG)buffer.size(), &cb, &c) != 0 || c <= 0)
+            // Only as many samples as the buffer holds: more is an error of the library.
+            LONG cbSample = 0, cb = 0, c = 0;
+            AVIStreamRead(pavis, lPos, 1, NULL, 0, &cbSample, NULL);
+            LONG cWanted = std::min(lEnd - lPos, (LONG)buffer.size() / std::max(cbSample, 1L));
+            if (AVIStreamRead(pavis, lPos, cWanted, buffer.data(), (LONG)buffer.size(), &cb, &c) != 0 || c <= 0)
                 break;
             bytes.insert(bytes.end(), buffer.begin(), buffer.begin() + cb);
             lPos += c;
