@@ -3,11 +3,14 @@
 #include "app/app_state.h"
 #include "app/title.h"
 #include "document/document_state.h"
+#include "document/file_commands.h"
 #include "resources/resource.h"
 #include "support/avi_maker.h"
 #include "support/avi_reader.h"
 #include "support/host_tools.h"
 #include "support/program_test.h"
+
+#include <shlobj.h>
 
 #include <algorithm>
 
@@ -84,6 +87,18 @@ protected:
 
     std::vector<std::string> media;
 };
+
+std::string ReadFileBytes(const std::string &strPath)
+{
+    std::string strBytes;
+    HANDLE hfile = CreateFileA(strPath.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    DWORD cb = GetFileSize(hfile, NULL);
+    strBytes.resize(cb == INVALID_FILE_SIZE ? 0 : cb);
+    if (!strBytes.empty())
+        ReadFile(hfile, &strBytes[0], cb, &cb, NULL);
+    CloseHandle(hfile);
+    return strBytes;
+}
 
 std::wstring TitleOf(const std::string &strPath)
 {
@@ -214,7 +229,7 @@ TEST_F(OpenTest, FileWithNeitherStreamIsNotADocument)
 {
     std::string strEmpty = strTempDir + "empty.avi";
     media.push_back(strEmpty);
-    ASSERT_TRUE(MakeEmptyAviFile(strEmpty));
+    ASSERT_TRUE(MakeTextOnlyAviFile(strEmpty));
     ExpectOpenDialog(strEmpty);
     ExpectMessage();
     Command(IDM_FILE_OPEN);
@@ -379,4 +394,75 @@ TEST_F(OpenTest, CompressionDialogIsThePlatformsAndCancelKeepsTheOptions)
     SendMessageA(hwndMain, WM_CLOSE, 0, 0);
     Pump();
     EXPECT_EQ(aCompressOptions[SLOT_AUDIO].lpFormat, nullptr);
+}
+
+TEST_F(OpenTest, LongPathIsCutInItsMessage)
+{
+    // A file that is not an AVI file, named by a path of 259 bytes.
+    std::string strFolder = strTempDir + std::string(180, 'd');
+    ASSERT_TRUE(CreateDirectoryA(strFolder.c_str(), NULL));
+    std::string strPath = strFolder + "\\" + std::string(258 - strFolder.size() - 5, 'f') + ".avi";
+    ASSERT_EQ(strPath.size(), 258u);
+    HANDLE hfile = CreateFileA(strPath.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+    WriteFile(hfile, "not a video", 11, NULL, NULL);
+    CloseHandle(hfile);
+
+    ExpectMessage();
+    OpenFilePath(strPath.c_str());
+    ASSERT_EQ(robot.Seen().size(), 1u);
+    const std::string &strText = robot.Seen()[0].strText;
+    EXPECT_LT(strText.size(), 256u);
+    EXPECT_EQ(strText.compare(0, 100, "'" + strPath.substr(0, 99)), 0) << strText;
+    EXPECT_EQ(pavisVideo, (PAVISTREAM)NULL);
+    DeleteFileA(strPath.c_str());
+    RemoveDirectoryA(strFolder.c_str());
+}
+
+TEST_F(OpenTest, ShortcutOpensItsTarget)
+{
+    std::string strTarget = MakeMedia("target.avi", std::string(pszPattern) + "-c:v rawvideo -pix_fmt bgr24");
+    std::string strLink = strTempDir + "clip.lnk";
+    media.push_back(strLink);
+    CoInitialize(NULL);
+    IShellLinkA *psl = NULL;
+    ASSERT_EQ(CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkA, (void **)&psl), S_OK);
+    psl->SetPath(strTarget.c_str());
+    IPersistFile *ppf = NULL;
+    psl->QueryInterface(IID_IPersistFile, (void **)&ppf);
+    ASSERT_EQ(ppf->Save(WidenAnsi(strLink).c_str(), TRUE), S_OK);
+    ppf->Release();
+    psl->Release();
+
+    EXPECT_TRUE(OpenFilePath(strLink.c_str()));
+    ASSERT_NE(pavisVideo, (PAVISTREAM)NULL);
+    EXPECT_EQ(std::string(szFileName), strTarget);
+    EXPECT_EQ(GetWindowTextWide(hwndMain), TitleOf(strTarget));
+}
+
+// Writes the frame rectangle of the first video stream header of an AVI file in place.
+static bool PatchFrameRect(const std::string &strPath, short left, short top, short right, short bottom)
+{
+    std::string strBytes = ReadFileBytes(strPath);
+    size_t nAt = strBytes.find(std::string("strh\x38\0\0\0vids", 12));
+    if (nAt == std::string::npos)
+        return false;
+    short asRect[4] = {left, top, right, bottom};
+    memcpy(&strBytes[nAt + 8 + 48], asRect, sizeof asRect);
+    HANDLE hfile = CreateFileA(strPath.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+    DWORD cb = 0;
+    WriteFile(hfile, strBytes.data(), (DWORD)strBytes.size(), &cb, NULL);
+    CloseHandle(hfile);
+    return cb == strBytes.size();
+}
+
+TEST_F(OpenTest, FrameRectangleTurnedInsideOutCountsAsEmpty)
+{
+    std::string strPath = MakeMedia("inside_out.avi", std::string(pszPattern) + "-c:v rawvideo -pix_fmt bgr24");
+    // A negative height; the library here mends a negative width from the format by itself.
+    ASSERT_TRUE(PatchFrameRect(strPath, 0, 0, 320, -24));
+    EXPECT_TRUE(OpenFilePath(strPath.c_str()));
+    ASSERT_NE(pavisVideo, (PAVISTREAM)NULL);
+    EXPECT_EQ(cxFrame, 320);
+    EXPECT_EQ(cyFrame, 0);
+    EXPECT_GE(cyCanvas, 0);
 }

@@ -43,14 +43,26 @@ bool MakeAviFile(const std::string &strPath, const AviSpec &spec)
     return fOk;
 }
 
-bool MakeEmptyAviFile(const std::string &strPath)
+bool MakeTextOnlyAviFile(const std::string &strPath)
 {
     DeleteFileA(strPath.c_str());
     PAVIFILE pfile = NULL;
     if (AVIFileOpenA(&pfile, strPath.c_str(), OF_CREATE | OF_WRITE, NULL) != 0)
         return false;
+    AVISTREAMINFOA si = {};
+    si.fccType = streamtypeTEXT;
+    si.dwScale = 1;
+    si.dwRate = 1;
+    PAVISTREAM pstream = NULL;
+    static const char szFormat[] = "text";
+    bool fOk = AVIFileCreateStreamA(pfile, &pstream, &si) == 0 &&
+               AVIStreamSetFormat(pstream, 0, (void *)szFormat, sizeof szFormat) == 0;
+    for (LONG n = 0; fOk && n < 3; n++)
+        fOk = AVIStreamWrite(pstream, n, 1, (void *)"caption", 8, AVIIF_KEYFRAME, NULL, NULL) == 0;
+    if (pstream)
+        AVIStreamRelease(pstream);
     AVIFileRelease(pfile);
-    return true;
+    return fOk;
 }
 
 PAVISTREAM OpenVideoStream(const std::string &strPath)

@@ -16,7 +16,7 @@ struct AviSpec {
 
 // Writes an uncompressed 24-bit AVI whose frame n is filled with the grey level n * 16 (mod 256).
 bool MakeAviFile(const std::string &strPath, const AviSpec &spec);
-// Writes an AVI file that holds no stream at all.
-bool MakeEmptyAviFile(const std::string &strPath);
+// Writes an AVI file whose only stream is a text stream: neither video nor sound.
+bool MakeTextOnlyAviFile(const std::string &strPath);
 // Opens the first video stream of a file for reading; null on failure. The caller releases it.
 PAVISTREAM OpenVideoStream(const std::string &strPath);
