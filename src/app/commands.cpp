@@ -5,6 +5,8 @@
 #include "app/about_box.h"
 #include "app/app_state.h"
 #include "app/command_state.h"
+#include "app/navigation.h"
+#include "canvas/figure_commands.h"
 #include "document/compress_options.h"
 #include "document/file_commands.h"
 #include "playback/frame_timer.h"
@@ -44,6 +46,20 @@ void OnCommand(WPARAM wParam)
     case IDM_TOOL_ERASER:       SetTool(TOOL_ERASER); break;
     case IDM_TOOL_TEXT:         SetTool(TOOL_TEXT); break;
     case IDM_FILE_OPEN:         OpenFileAndRefresh(); break;
+    case IDM_EDIT_UNDO:         UndoFigure(); break;
+    case IDM_EDIT_CUT:          CutFigure(); break;
+    case IDM_EDIT_COPY:         CopyFigure(); break;
+    case IDM_EDIT_PASTE:        PasteFigure(); break;
+    case IDM_PEN_WIDTH:         ChoosePenWidth(); break;
+    case IDM_COLOR:             ChooseDrawingColor(); break;
+    case IDM_NEXT_FRAME:        GoToNextFrame(); break;
+    case IDM_PREV_FRAME:        GoToPreviousFrame(); break;
+    case IDM_FIRST_FRAME:       GoToFirstFrame(); break;
+    case IDM_LAST_FRAME:        GoToLastFrame(); break;
+    case IDM_GOTO_FIGURE_START: GoToFigureEnd(FALSE); break;
+    case IDM_GOTO_FIGURE_END:   GoToFigureEnd(TRUE); break;
+    case IDM_SET_FIGURE_START:  SetFigureEnd(FALSE); break;
+    case IDM_SET_FIGURE_END:    SetFigureEnd(TRUE); break;
     case IDM_COMPRESS_OPTIONS:  ChooseCompressOptions(); break;
     case IDM_PLAY:              StartPlayback(); break;
     case IDM_STOP:              StopPlayback(); break;

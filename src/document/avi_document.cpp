@@ -6,6 +6,7 @@
 #include "app/message_box.h"
 #include "app/title.h"
 #include "bars/trackbar.h"
+#include "canvas/view_window.h"
 #include "document/document_state.h"
 #include "document/frame_access.h"
 #include "resources/resource.h"
@@ -100,6 +101,7 @@ static void ReadStreams(PAVIFILE pfile, const char *pszUserPath)
     OpenFrameAccess();
     SetCurrentFile(szFileName);
     FitWindowToFrame();
+    SyncCanvasSize();
     ComputeVideoEnd();
     ResetTrackbar();
     InvalidateRect(hwndView, NULL, FALSE);

@@ -169,14 +169,15 @@ TEST_F(MainWindowTest, AcceleratorKeysReachTheirCommands)
     lpfnMainProc = (WNDPROC)SetWindowLongPtrA(hwndMain, GWLP_WNDPROC, (LONG_PTR)SpyWndProc);
     // With no file open only the open command gets through: the others are greyed.
     for (int fFileOpen = 0; fFileOpen <= 1; fFileOpen++) {
-        if (fFileOpen) {
+        if (fFileOpen)
             UseVideoStream();
-            fCanUndo = 1;
-        }
         for (const Key &key : aKeys) {
             SCOPED_TRACE(testing::Message() << "key " << key.wKey << " control " << key.fControl << " file "
                                             << fFileOpen);
             commandsSeen.clear();
+            // Each command finds the same state: undo available, nothing to save.
+            fCanUndo = (BYTE)fFileOpen;
+            fModified = 0;
             PressKey(key.uMsg, key.wKey, key.fControl);
             Pump();
             ReleaseControlKey();

@@ -8,7 +8,7 @@
 #include "support/avi_maker.h"
 #include "support/avi_reader.h"
 #include "support/host_tools.h"
-#include "support/program_test.h"
+#include "support/document_test.h"
 
 #include <shlobj.h>
 
@@ -20,35 +20,11 @@ namespace {
 const char *const pszPattern = "-f lavfi -i testsrc=size=320x240:rate=10:duration=2 ";
 const char *const pszTone = "-f lavfi -i sine=frequency=440:sample_rate=22050:duration=2 ";
 
-class OpenTest : public ProgramTest {
+class OpenTest : public DocumentTest {
 protected:
-    void SetUp() override
-    {
-        ProgramTest::SetUp();
-        if (ToHostPath(strTempDir).empty())
-            GTEST_SKIP() << "no host system with ffmpeg";
-    }
-
-    void TearDown() override
-    {
-        fModified = 0;
-        for (const std::string &strPath : media)
-            DeleteFileA(strPath.c_str());
-        ProgramTest::TearDown();
-    }
-
-    std::string MakeMedia(const char *pszName, const std::string &strArguments)
-    {
-        std::string strPath = strTempDir + pszName;
-        media.push_back(strPath);
-        EXPECT_TRUE(MakeMediaWithFfmpeg(strArguments, strPath)) << strArguments;
-        return strPath;
-    }
-
     std::string MakeTextFile(const char *pszName)
     {
-        std::string strPath = strTempDir + pszName;
-        media.push_back(strPath);
+        std::string strPath = AddMedia(pszName);
         HANDLE hfile = CreateFileA(strPath.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
         DWORD cb;
         WriteFile(hfile, "not a video", 11, &cb, NULL);
@@ -84,8 +60,6 @@ protected:
                 copies.push_back(strName);
         return copies;
     }
-
-    std::vector<std::string> media;
 };
 
 std::string ReadFileBytes(const std::string &strPath)
@@ -227,8 +201,7 @@ TEST_F(OpenTest, FileWithoutVideoIsNamedAndLeavesNothingOpen)
 
 TEST_F(OpenTest, FileWithNeitherStreamIsNotADocument)
 {
-    std::string strEmpty = strTempDir + "empty.avi";
-    media.push_back(strEmpty);
+    std::string strEmpty = AddMedia("empty.avi");
     ASSERT_TRUE(MakeTextOnlyAviFile(strEmpty));
     ExpectOpenDialog(strEmpty);
     ExpectMessage();
@@ -421,8 +394,7 @@ TEST_F(OpenTest, LongPathIsCutInItsMessage)
 TEST_F(OpenTest, ShortcutOpensItsTarget)
 {
     std::string strTarget = MakeMedia("target.avi", std::string(pszPattern) + "-c:v rawvideo -pix_fmt bgr24");
-    std::string strLink = strTempDir + "clip.lnk";
-    media.push_back(strLink);
+    std::string strLink = AddMedia("clip.lnk");
     CoInitialize(NULL);
     IShellLinkA *psl = NULL;
     ASSERT_EQ(CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkA, (void **)&psl), S_OK);
