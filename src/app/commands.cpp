@@ -9,6 +9,7 @@
 #include "canvas/figure_commands.h"
 #include "document/compress_options.h"
 #include "document/file_commands.h"
+#include "document/save_commands.h"
 #include "playback/frame_timer.h"
 #include "resources/resource.h"
 
@@ -46,6 +47,8 @@ void OnCommand(WPARAM wParam)
     case IDM_TOOL_ERASER:       SetTool(TOOL_ERASER); break;
     case IDM_TOOL_TEXT:         SetTool(TOOL_TEXT); break;
     case IDM_FILE_OPEN:         OpenFileAndRefresh(); break;
+    case IDM_FILE_SAVE:         SaveDocument(); break;
+    case IDM_FILE_SAVE_AS:      SaveDocumentAs(NULL); break;
     case IDM_EDIT_UNDO:         UndoFigure(); break;
     case IDM_EDIT_CUT:          CutFigure(); break;
     case IDM_EDIT_COPY:         CopyFigure(); break;

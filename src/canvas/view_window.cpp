@@ -192,6 +192,17 @@ void OverlayFigure()
     BitBlt(hdcWork, 0, 0, cxCanvas, cyCanvas, hdcFigure, 0, 0, SRCINVERT);
 }
 
+BOOL ReadWorkPixels(void *pvBits, const BITMAPINFOHEADER *pbih)
+{
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader = *pbih;
+    // The bitmap is read while no context holds it.
+    SelectObject(hdcWork, hbmWorkOld);
+    int cLines = GetDIBits(hdcWork, hbmWork, 0, (UINT)cyCanvas, pvBits, &bmi, DIB_RGB_COLORS);
+    SelectObject(hdcWork, hbmWork);
+    return cLines == cyCanvas;
+}
+
 static BOOL IsVideoStream(PAVISTREAM pavis)
 {
     AVISTREAMINFOA si = {};

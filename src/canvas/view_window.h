@@ -14,6 +14,9 @@ void PaintView(HDC hdc);
 void DrawFrameToWork(const BITMAPINFOHEADER *pbih);
 // Lays the figure over what hdcWork holds: the figure's pixel wins wherever it is not white.
 void OverlayFigure();
+// Reads the work surface as a bottom-up image in the format of pbih into pvBits. FALSE unless every line
+// was read.
+BOOL ReadWorkPixels(void *pvBits, const BITMAPINFOHEADER *pbih);
 // Makes hPen (and with fNewBrush, hBrush) anew from crColor and nPenWidth, in the order that keeps every
 // displaced object selectable back.
 void ReplaceDrawingObjects(BOOL fNewBrush);

@@ -62,7 +62,7 @@ static LONG GetWritePosition(PAVISTREAM pavisDest, DWORD fccType, LONG lSourcePo
     return AVIStreamStart(pavisDest) + AVIStreamLength(pavisDest);
 }
 
-BOOL CopyStream(PAVISTREAM pavisSource, PAVISTREAM pavisDest, DWORD fccType)
+BOOL CopyStream(PAVISTREAM pavisSource, PAVISTREAM pavisDest, DWORD fccType, LONG lFrom)
 {
     LONG lStart = AVIStreamStart(pavisSource);
     LONG cbConvenient = 0;
@@ -71,7 +71,7 @@ BOOL CopyStream(PAVISTREAM pavisSource, PAVISTREAM pavisDest, DWORD fccType)
     std::vector<BYTE> buffer(std::max(cbConvenient, fccType == streamtypeAUDIO ? MIN_COPY_BUFFER : 0L));
 
     LONG lEnd = lStart + AVIStreamLength(pavisSource);
-    for (LONG lPos = lStart; lPos < lEnd;) {
+    for (LONG lPos = std::max(lStart, lFrom); lPos < lEnd;) {
         LONG cbSample = 0;
         AVIStreamRead(pavisSource, lPos, 1, NULL, 0, &cbSample, NULL);
         if (cbSample == 0)
@@ -105,10 +105,26 @@ struct StreamCopy {
 
 // Sets up the copy of one stream and creates its stream in the destination. With fCompress the samples
 // are read through a compressing stream made from the options; where that cannot be made, unchanged.
+// Sound whose options ask for its own format needs no compressor: it is copied unchanged. (The library
+// on Wine makes a compressing stream for it that delivers no samples at all.)
+static BOOL IsOwnAudioFormat(PAVISTREAM pavis, LPAVICOMPRESSOPTIONS pOptions)
+{
+    if (pOptions->fccType != streamtypeAUDIO || !pOptions->lpFormat)
+        return FALSE;
+    LONG cbFormat;
+    if (!GetFormatSize(pavis, &cbFormat) || (DWORD)cbFormat != pOptions->cbFormat)
+        return FALSE;
+    std::vector<BYTE> format(cbFormat);
+    AVIStreamReadFormat(pavis, 0, format.data(), &cbFormat);
+    return memcmp(format.data(), pOptions->lpFormat, cbFormat) == 0;
+}
+
 static BOOL PrepareStreamCopy(PAVISTREAM pavis, LPAVICOMPRESSOPTIONS pOptions, BOOL fCompress, PAVIFILE pfileDest,
                               StreamCopy *pcopy)
 {
     pcopy->pavisRead = pavis;
+    if (fCompress && IsOwnAudioFormat(pavis, pOptions))
+        fCompress = FALSE;
     if (fCompress && AVIMakeCompressedStream(&pcopy->pavisCompressed, pavis, pOptions, NULL) == 0) {
         // The library may make the stream and find only later that no codec takes this video:
         // then it has no format to give, and the stream is copied unchanged.
@@ -176,7 +192,7 @@ BOOL CopyAviFile(const char *pszSource, const char *pszDest, LPAVICOMPRESSOPTION
                                     &acopy[nSlot]);
     for (int nSlot = 0; nSlot < SLOT_COUNT && fOk; nSlot++)
         if (apavis[nSlot])
-            fOk = CopyStream(acopy[nSlot].pavisRead, acopy[nSlot].pavisDest, acopy[nSlot].fccType);
+            fOk = CopyStream(acopy[nSlot].pavisRead, acopy[nSlot].pavisDest, acopy[nSlot].fccType, 0);
     for (int nSlot = 0; nSlot < SLOT_COUNT; nSlot++) {
         ReleaseStreamCopy(&acopy[nSlot]);
         if (apavis[nSlot])

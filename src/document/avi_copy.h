@@ -8,6 +8,6 @@
 // With fVideoOnly the audio is copied sample by sample, without a compressor. A source with
 // neither stream gives a destination without streams. TRUE when the destination was written.
 BOOL CopyAviFile(const char *pszSource, const char *pszDest, LPAVICOMPRESSOPTIONS *ppOptions, BOOL fVideoOnly);
-// Copies every sample of pavisSource into pavisDest, flagged as key frames. A pass that moves nothing
-// ends the copy as a failure.
-BOOL CopyStream(PAVISTREAM pavisSource, PAVISTREAM pavisDest, DWORD fccType);
+// Copies the samples of pavisSource from lFrom (at the earliest its start) to its end into pavisDest,
+// flagged as key frames. A pass that moves nothing ends the copy as a failure.
+BOOL CopyStream(PAVISTREAM pavisSource, PAVISTREAM pavisDest, DWORD fccType, LONG lFrom);

@@ -93,7 +93,7 @@ TEST(AviCopyTest, CopyThatWritesNothingEndsAsAFailure)
     AVIStreamSetFormat(pavisDest, 0, &wf, sizeof wf);
 
     StalledStream stalled;
-    EXPECT_FALSE(CopyStream(&stalled, pavisDest, streamtypeAUDIO)) << "the copy did not notice it stood still";
+    EXPECT_FALSE(CopyStream(&stalled, pavisDest, streamtypeAUDIO, 0)) << "the copy did not notice it stood still";
     AVIStreamRelease(pavisDest);
     AVIFileRelease(pfile);
     DeleteFileA(strDest.c_str());

@@ -1,0 +1,249 @@
+// Saving the annotated file, checked by an independent reader: ffmpeg decodes what the program wrote.
+#include "app/app_state.h"
+#include "canvas/view_window.h"
+#include "document/document_state.h"
+#include "document/save_commands.h"
+#include "resources/resource.h"
+#include "support/avi_reader.h"
+#include "support/document_test.h"
+#include "support/host_tools.h"
+#include "document/file_commands.h"
+
+#include <algorithm>
+
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+std::string ReadWholeFile(const std::string &strPath)
+{
+    std::ifstream file(strPath, std::ios::binary);
+    std::stringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
+}
+
+class SaveTest : public DocumentTest {
+protected:
+    // The frames of a file as ffmpeg decodes them: 24-bit BGR rows from the top, one string per frame.
+    std::vector<std::string> DecodeWithFfmpeg(const std::string &strPath, int cx, int cy)
+    {
+        std::string strRaw = AddMedia("decoded.raw");
+        std::string strOutput;
+        EXPECT_TRUE(RunHostCommand("ffmpeg -hide_banner -loglevel error -nostdin -y -i '" + ToHostPath(strPath) +
+                                       "' -map 0:v -f rawvideo -pix_fmt bgr24 '" + ToHostPath(strRaw) + "'",
+                                   &strOutput))
+            << strOutput;
+        std::string strBytes = ReadWholeFile(strRaw);
+        DeleteFileA(strRaw.c_str());
+        std::vector<std::string> frames;
+        size_t cbFrame = (size_t)cx * cy * 3;
+        for (size_t nAt = 0; nAt + cbFrame <= strBytes.size(); nAt += cbFrame)
+            frames.push_back(strBytes.substr(nAt, cbFrame));
+        return frames;
+    }
+
+    // The sound of a file as ffmpeg reads it, in its own sample format.
+    std::string ReadSoundWithFfmpeg(const std::string &strPath)
+    {
+        std::string strRaw = AddMedia("sound.raw");
+        EXPECT_TRUE(RunHostCommand("ffmpeg -hide_banner -loglevel error -nostdin -y -i '" + ToHostPath(strPath) +
+                                   "' -map 0:a -c:a copy -f data '" + ToHostPath(strRaw) + "'"));
+        std::string strBytes = ReadWholeFile(strRaw);
+        DeleteFileA(strRaw.c_str());
+        return strBytes;
+    }
+
+    std::string Probe(const std::string &strPath, const std::string &strArguments)
+    {
+        std::string strOutput;
+        RunHostCommand("ffprobe -v error " + strArguments + " '" + ToHostPath(strPath) + "'", &strOutput);
+        return strOutput;
+    }
+
+    // A video with sound, stored bottom-up so that every reader here sees the same pixels.
+    std::string MakeVideo(const char *pszName, int cx, int cy, int cFrames, bool fSound)
+    {
+        std::string strArguments = "-f lavfi -i testsrc=size=" + std::to_string(cx) + "x" + std::to_string(cy) +
+                                   ":rate=10 ";
+        if (fSound)
+            strArguments += "-f lavfi -i sine=frequency=300:sample_rate=22050:duration=5 -c:a pcm_s16le ";
+        strArguments += "-frames:v " + std::to_string(cFrames) +
+                        " -vf vflip -flipped_raw_rgb 1 -c:v rawvideo -pix_fmt bgr24 -shortest";
+        return MakeMedia(pszName, strArguments);
+    }
+
+    void Open(const std::string &strPath)
+    {
+        ASSERT_TRUE(OpenFilePath(strPath.c_str()));
+        ASSERT_NE(pavisVideo, (PAVISTREAM)NULL);
+    }
+
+    void Drag(int nDragTool, COLORREF cr, POINT ptFrom, POINT ptTo)
+    {
+        nTool = nDragTool;
+        crColor = cr;
+        ReplaceDrawingObjects(TRUE);
+        SendMessageA(hwndView, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(ptFrom.x, ptFrom.y));
+        SendMessageA(hwndView, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM((ptFrom.x + ptTo.x) / 2, ptTo.y));
+        SendMessageA(hwndView, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(ptTo.x, ptTo.y));
+        SendMessageA(hwndView, WM_LBUTTONUP, 0, MAKELPARAM(ptTo.x, ptTo.y));
+    }
+
+    // The figure as 24-bit BGR rows from the top.
+    std::string ReadFigure()
+    {
+        BITMAPINFO bmi = {};
+        bmi.bmiHeader = {sizeof(BITMAPINFOHEADER), cxCanvas, -cyCanvas, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+        void *pvBits = NULL;
+        HBITMAP hbm = CreateDIBSection(NULL, &bmi, DIB_RGB_COLORS, &pvBits, NULL, 0);
+        HDC hdc = CreateCompatibleDC(NULL);
+        HGDIOBJ hbmOld = SelectObject(hdc, hbm);
+        BitBlt(hdc, 0, 0, cxCanvas, cyCanvas, hdcFigure, 0, 0, SRCCOPY);
+        GdiFlush();
+        std::string strPixels;
+        LONG cbRow = (cxCanvas * 3 + 3) & ~3;
+        for (LONG y = 0; y < cyCanvas; y++)
+            strPixels.append((const char *)pvBits + y * cbRow, cxCanvas * 3);
+        SelectObject(hdc, hbmOld);
+        DeleteDC(hdc);
+        DeleteObject(hbm);
+        return strPixels;
+    }
+
+    // A source frame with the figure laid over it: the figure wherever it is not white.
+    static std::string Compose(const std::string &strFrame, const std::string &strFigure)
+    {
+        std::string strResult = strFrame;
+        for (size_t i = 0; i + 2 < strFigure.size(); i += 3)
+            if (strFigure.compare(i, 3, "\xFF\xFF\xFF") != 0)
+                strResult.replace(i, 3, strFigure, i, 3);
+        return strResult;
+    }
+
+    // Which of the saved frames carry the figure: each must be the source frame, or it with the figure.
+    std::vector<bool> FramesWithFigure(const std::string &strSource, const std::string &strSaved, int cx, int cy)
+    {
+        std::string strFigure = ReadFigure();
+        std::vector<std::string> source = DecodeWithFfmpeg(strSource, cx, cy);
+        std::vector<std::string> saved = DecodeWithFfmpeg(strSaved, cx, cy);
+        EXPECT_EQ(saved.size(), source.size());
+        std::vector<bool> carried;
+        for (size_t f = 0; f < std::min(saved.size(), source.size()); f++) {
+            bool fPlain = saved[f] == source[f], fComposed = saved[f] == Compose(source[f], strFigure);
+            EXPECT_TRUE(fPlain || fComposed) << "frame " << f << " is neither the source nor the composition";
+            carried.push_back(fComposed && !fPlain);
+        }
+        return carried;
+    }
+};
+
+} // namespace
+
+TEST_F(SaveTest, SavedFileCarriesTheFigureInItsRangeAndTheSoundUnchanged)
+{
+    std::string strSource = MakeVideo("source.avi", 320, 240, 10, true);
+    Open(strSource);
+    Drag(TOOL_FILLRECT, RGB(200, 30, 30), {20, 20}, {120, 90});
+    Drag(TOOL_ELLIPSE, RGB(0xFE, 0xFE, 0xFE), {100, 60}, {220, 180});
+    Drag(TOOL_PEN, RGB(0, 0, 255), {10, 200}, {300, 230});
+    robot.Expect([](HWND hdlg) {
+        DialogRobot::SetItemText(hdlg, 1000, "Pelto");
+        DialogRobot::PressButton(hdlg, IDOK);
+    });
+    Drag(TOOL_TEXT, RGB(0, 160, 0), {200, 20}, {200, 20});
+    ASSERT_EQ(robot.Seen().size(), 1u);
+    for (int i = 0; i < 3; i++)
+        Command(IDM_NEXT_FRAME);
+    Command(IDM_SET_FIGURE_START);
+    for (int i = 0; i < 3; i++)
+        Command(IDM_NEXT_FRAME);
+    Command(IDM_SET_FIGURE_END);
+    ASSERT_EQ(nFigureStart, 3);
+    ASSERT_EQ(nFigureEnd, 6);
+    ASSERT_NE(ReadFigure().find("\xFE\xFE\xFE"), std::string::npos);
+
+    std::string strSaved = AddMedia("saved.avi");
+    robot.Expect([strSaved](HWND hdlg) {
+        DialogRobot::SetItemText(hdlg, 0x47C, strSaved.c_str());
+        DialogRobot::PressButton(hdlg, IDOK);
+    });
+    Command(IDM_FILE_SAVE_AS);
+    ASSERT_EQ(robot.Seen().size(), 2u);
+    EXPECT_EQ(std::string(szFileName), strSaved);
+    EXPECT_EQ(fModified, 0);
+    EXPECT_EQ(GetWindowTextWide(hwndMain), WidenAnsi(strSaved) + L" - Pelto");
+
+    std::vector<bool> carried = FramesWithFigure(strSource, strSaved, 320, 240);
+    EXPECT_EQ(carried, (std::vector<bool>{false, false, false, true, true, true, true, false, false, false}));
+    std::string strSavedSound = ReadSoundWithFfmpeg(strSaved), strSourceSound = ReadSoundWithFfmpeg(strSource);
+    EXPECT_GT(strSourceSound.size(), 0u);
+    EXPECT_TRUE(strSavedSound == strSourceSound) << strSavedSound.size() << " bytes against " << strSourceSound.size();
+    LONG cSource = 0, cSaved = 0;
+    EXPECT_TRUE(ReadAudioBytes(strSaved, &cSaved) == ReadAudioBytes(strSource, &cSource));
+    EXPECT_EQ(cSaved, cSource);
+
+    std::string strFlags = Probe(strSaved, "-select_streams v -show_entries packet=flags -of csv=p=0");
+    EXPECT_EQ(std::count(strFlags.begin(), strFlags.end(), 'K'), 10) << strFlags;
+    EXPECT_EQ(Probe(strSaved, "-show_entries stream=index,codec_type -of csv=p=0"), "0,video\n1,audio\n");
+    StreamFacts video = ReadStreamFacts(strSaved, streamtypeVIDEO);
+    EXPECT_EQ(video.si.fccHandler, mmioFOURCC('D', 'I', 'B', ' '));
+    const BITMAPINFOHEADER *pbih = (const BITMAPINFOHEADER *)video.format.data();
+    EXPECT_EQ(pbih->biBitCount, 24);
+    EXPECT_EQ(pbih->biCompression, (DWORD)BI_RGB);
+    EXPECT_GT(pbih->biHeight, 0) << "rows not stored bottom-up";
+    EXPECT_TRUE(ReadStreamFacts(strSaved, streamtypeAUDIO).format == ReadStreamFacts(strSource, streamtypeAUDIO).format)
+        << "the sound is not in its own format";
+}
+
+TEST_F(SaveTest, FigureRangeDecidesWhichFramesCarryIt)
+{
+    std::string strSource = MakeVideo("source.avi", 64, 48, 6, false);
+    Open(strSource);
+    Drag(TOOL_FILLRECT, RGB(10, 200, 10), {8, 8}, {40, 30});
+    struct Case {
+        LONG nStart, nEnd;
+        std::vector<bool> carried;
+    } aCases[] = {
+        {-1, -1, {true, true, true, true, true, true}},
+        {2, -1, {false, false, true, true, true, true}},
+        {-1, 3, {true, true, true, true, false, false}},
+        {4, 1, {false, false, false, false, false, false}},
+        {3, 100, {false, false, false, true, true, true}},
+    };
+    for (const Case &c : aCases) {
+        SCOPED_TRACE(testing::Message() << "range " << c.nStart << ".." << c.nEnd);
+        nFigureStart = c.nStart;
+        nFigureEnd = c.nEnd;
+        std::string strSaved = AddMedia("range.avi");
+        ASSERT_TRUE(SaveDocumentAs(strSaved.c_str()));
+        EXPECT_EQ(FramesWithFigure(strSource, strSaved, 64, 48), c.carried);
+        EXPECT_EQ(CountStreams(strSaved), 1) << "a video without sound gives one stream";
+    }
+}
+
+TEST_F(SaveTest, FrameChunksHoldTheBufferSize)
+{
+    struct Case {
+        int cx, cy;
+        LONG cbChunk;
+    } aCases[] = {{321, 241, 233772}, {320, 240, 230400}};
+    for (const Case &c : aCases) {
+        SCOPED_TRACE(testing::Message() << c.cx << "x" << c.cy);
+        std::string strSource = MakeVideo(c.cx == 321 ? "odd.avi" : "even.avi", c.cx, c.cy, 3, false);
+        Open(strSource);
+        std::string strSaved = AddMedia("sized.avi");
+        ASSERT_TRUE(SaveDocumentAs(strSaved.c_str()));
+        PAVISTREAM pavis = NULL;
+        ASSERT_EQ(AVIStreamOpenFromFileA(&pavis, strSaved.c_str(), streamtypeVIDEO, 0, OF_READ, NULL), 0);
+        for (LONG f = 0; f < 3; f++) {
+            LONG cb = 0;
+            AVIStreamRead(pavis, f, 1, NULL, 0, &cb, NULL);
+            EXPECT_EQ(cb, c.cbChunk) << "frame " << f;
+        }
+        AVIStreamRelease(pavis);
+        // An all-white figure, as after opening: every saved frame is the decoded frame.
+        EXPECT_EQ(FramesWithFigure(strSource, strSaved, c.cx, c.cy), std::vector<bool>(3, false));
+    }
+}
