@@ -130,7 +130,5 @@ BOOL WriteAnnotatedAvi(const char *pszPath)
         if (pavis)
             AVIStreamRelease(pavis);
     AVIFileRelease(pfile);
-    if (fOk)
-        RepairAviHeaders(pszPath);
-    return fOk;
+    return fOk && RepairAviHeaders(pszPath) && IsWholeAviFile(pszPath);
 }

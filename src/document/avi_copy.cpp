@@ -119,6 +119,13 @@ static BOOL IsOwnAudioFormat(PAVISTREAM pavis, LPAVICOMPRESSOPTIONS pOptions)
     return memcmp(format.data(), pOptions->lpFormat, cbFormat) == 0;
 }
 
+static BOOL AsksForCompressor(LPAVICOMPRESSOPTIONS pOptions)
+{
+    if (pOptions->fccType == streamtypeVIDEO)
+        return pOptions->fccHandler != 0 && pOptions->fccHandler != mmioFOURCC('D', 'I', 'B', ' ');
+    return pOptions->fccType == streamtypeAUDIO && pOptions->lpFormat != NULL;
+}
+
 static BOOL PrepareStreamCopy(PAVISTREAM pavis, LPAVICOMPRESSOPTIONS pOptions, BOOL fCompress, PAVIFILE pfileDest,
                               StreamCopy *pcopy)
 {
@@ -126,14 +133,17 @@ static BOOL PrepareStreamCopy(PAVISTREAM pavis, LPAVICOMPRESSOPTIONS pOptions, B
     if (fCompress && IsOwnAudioFormat(pavis, pOptions))
         fCompress = FALSE;
     if (fCompress && AVIMakeCompressedStream(&pcopy->pavisCompressed, pavis, pOptions, NULL) == 0) {
-        // The library may make the stream and find only later that no codec takes this video:
-        // then it has no format to give, and the stream is copied unchanged.
+        // The library may make the stream and find only later that no codec takes this stream: then it
+        // has no format to give. Frames asked for uncompressed are then copied as they are; a compressor
+        // the user chose that cannot work fails the copy rather than write something else.
         LONG cbFormat;
         if (GetFormatSize(pcopy->pavisCompressed, &cbFormat)) {
             pcopy->pavisRead = pcopy->pavisCompressed;
         } else {
             AVIStreamRelease(pcopy->pavisCompressed);
             pcopy->pavisCompressed = NULL;
+            if (AsksForCompressor(pOptions))
+                return FALSE;
         }
     }
     AVISTREAMINFOA si = {};
@@ -200,7 +210,8 @@ BOOL CopyAviFile(const char *pszSource, const char *pszDest, LPAVICOMPRESSOPTION
     }
     AVIFileRelease(pfileDest);
     AVIFileRelease(pfileSource);
-    if (fOk)
-        RepairAviHeaders(pszDest);
+    // Any stream at all makes a file that must be whole once written.
+    if (fOk && (apavis[SLOT_VIDEO] || apavis[SLOT_AUDIO]))
+        fOk = RepairAviHeaders(pszDest) && IsWholeAviFile(pszDest);
     return fOk;
 }

@@ -273,3 +273,22 @@ BOOL RepairAviHeaders(const char *pszPath)
     CloseHandle(hFile);
     return fOk;
 }
+
+BOOL IsWholeAviFile(const char *pszPath)
+{
+    HANDLE hFile = CreateFileA(pszPath, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (hFile == INVALID_HANDLE_VALUE)
+        return FALSE;
+    DWORD adwRiff[3] = {};
+    LARGE_INTEGER liSize = {};
+    BOOL fWhole = FALSE;
+    if (GetFileSizeEx(hFile, &liSize) && ReadAt(hFile, 0, adwRiff, sizeof adwRiff) && adwRiff[0] == FOURCC_RIFF &&
+        adwRiff[2] == formtypeAVI && 8 + (LONGLONG)adwRiff[1] <= liSize.QuadPart) {
+        AviLayout layout;
+        layout.hFile = hFile;
+        ReadLayout(&layout, 8 + (LONGLONG)adwRiff[1], liSize.QuadPart);
+        fWhole = layout.fHeaderWhole && layout.fMoviWhole && layout.fIndexWhole;
+    }
+    CloseHandle(hFile);
+    return fWhole;
+}

@@ -9,3 +9,7 @@
 // FALSE when the file cannot be opened, is not a RIFF 'AVI ' file, or a value cannot be written; TRUE otherwise,
 // also when nothing needed fixing (as on Windows) or a damaged file was left as it was.
 BOOL RepairAviHeaders(const char *pszPath);
+
+// TRUE when the file holds its whole RIFF, with its header list, its movie list and its index: the platform's
+// writer reports success also when the disk filled up under it, and a cut file must not count as written.
+BOOL IsWholeAviFile(const char *pszPath);

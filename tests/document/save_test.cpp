@@ -1,11 +1,13 @@
 // Saving the annotated file, checked by an independent reader: ffmpeg decodes what the program wrote.
 #include "app/app_state.h"
+#include "app/title.h"
 #include "canvas/view_window.h"
 #include "document/document_state.h"
 #include "document/save_commands.h"
 #include "resources/resource.h"
 #include "support/avi_reader.h"
 #include "support/document_test.h"
+#include "support/avi_maker.h"
 #include "support/host_tools.h"
 #include "document/file_commands.h"
 
@@ -54,6 +56,34 @@ protected:
         DeleteFileA(strRaw.c_str());
         return strBytes;
     }
+
+    // A file of our own with the given content, to see whether a save left it alone.
+    std::string MakeOldFile(const std::string &strPath)
+    {
+        media.push_back(strPath);
+        std::ofstream(strPath, std::ios::binary) << "the old destination";
+        return ReadWholeFile(strPath);
+    }
+
+    // Files of the save's own (~CT...) in a folder.
+    static size_t CountSaveLeftovers(const std::string &strFolder)
+    {
+        size_t c = 0;
+        for (const std::string &strName : ListFolder(strFolder))
+            c += strName.compare(0, 3, "~CT") == 0;
+        return c;
+    }
+
+    void ExpectFailedSave(const std::string &strDest, size_t cMessages)
+    {
+        ASSERT_EQ(robot.Seen().size(), cMessages);
+        EXPECT_NE(robot.Seen().back().strText.find(strDest), std::string::npos) << robot.Seen().back().strText;
+        EXPECT_EQ(fModified, 1);
+        std::wstring wstrTitle = GetWindowTextWide(hwndMain);
+        EXPECT_NE(wstrTitle.find(L" * - Pelto"), std::wstring::npos) << "the title lost its mark";
+    }
+
+    void ExpectMessage() { robot.Expect([](HWND hdlg) { DialogRobot::PressButton(hdlg, IDOK); }); }
 
     std::string Probe(const std::string &strPath, const std::string &strArguments)
     {
@@ -245,5 +275,197 @@ TEST_F(SaveTest, FrameChunksHoldTheBufferSize)
         AVIStreamRelease(pavis);
         // An all-white figure, as after opening: every saved frame is the decoded frame.
         EXPECT_EQ(FramesWithFigure(strSource, strSaved, c.cx, c.cy), std::vector<bool>(3, false));
+    }
+}
+
+TEST_F(SaveTest, ChosenCompressorIsUsedOrTheSaveFails)
+{
+    // Asks the platform whether Cinepak can compress the 24-bit frames a save writes.
+    std::string strProbe = AddMedia("probe.avi");
+    ASSERT_TRUE(MakeAviFile(strProbe, AviSpec{64, 48, 2, 10}));
+    PAVISTREAM pavisProbe = OpenVideoStream(strProbe), pavisCompressed = NULL;
+    AVICOMPRESSOPTIONS options = {streamtypeVIDEO, mmioFOURCC('c', 'v', 'i', 'd'), 0, 7500, 0, 0, NULL, 0, NULL, 0, 0};
+    LONG cbFormat = 0, cbFrame = 0;
+    bool fCinepakWorks = AVIMakeCompressedStream(&pavisCompressed, pavisProbe, &options, NULL) == 0 &&
+                         SUCCEEDED(AVIStreamReadFormat(pavisCompressed, 0, NULL, &cbFormat)) && cbFormat > 0 &&
+                         AVIStreamRead(pavisCompressed, 0, 1, NULL, 0, &cbFrame, NULL) == 0 && cbFrame > 0;
+    if (pavisCompressed)
+        AVIStreamRelease(pavisCompressed);
+    AVIStreamRelease(pavisProbe);
+
+    std::string strSource = MakeVideo("source.avi", 64, 48, 4, true);
+    Open(strSource);
+    Drag(TOOL_FILLRECT, RGB(0, 0, 200), {4, 4}, {30, 30});
+    // Compression options, then the compressor dialog with Cinepak chosen.
+    robot.Expect([](HWND hdlg) { DialogRobot::PressButton(hdlg, 275); });
+    robot.Expect([](HWND hdlg) {
+        HWND hwndCombo = GetDlgItem(hdlg, 880);
+        int c = (int)SendMessageA(hwndCombo, CB_GETCOUNT, 0, 0);
+        for (int i = 0; i < c; i++) {
+            char sz[128] = "";
+            SendMessageA(hwndCombo, CB_GETLBTEXT, i, (LPARAM)sz);
+            if (strstr(sz, "Cinepak")) {
+                SendMessageA(hwndCombo, CB_SETCURSEL, i, 0);
+                SendMessageA(hdlg, WM_COMMAND, MAKEWPARAM(880, CBN_SELCHANGE), (LPARAM)hwndCombo);
+            }
+        }
+        DialogRobot::PressButton(hdlg, IDOK);
+        DialogRobot::PressButton(GetWindow(hdlg, GW_OWNER), IDOK);
+    });
+    Command(IDM_COMPRESS_OPTIONS);
+    ASSERT_EQ(aCompressOptions[SLOT_VIDEO].fccHandler, mmioFOURCC('c', 'v', 'i', 'd'));
+
+    std::string strDest = strTempDir + "cinepak.avi";
+    std::string strOld = MakeOldFile(strDest);
+    if (fCinepakWorks) {
+        ASSERT_TRUE(SaveDocumentAs(strDest.c_str()));
+        EXPECT_EQ(Probe(strDest, "-select_streams v -show_entries stream=codec_name -of csv=p=0"), "cinepak\n");
+        EXPECT_EQ(DecodeWithFfmpeg(strDest, 64, 48).size(), 4u);
+    } else {
+        ExpectMessage();
+        EXPECT_FALSE(SaveDocumentAs(strDest.c_str()));
+        ExpectFailedSave(strDest, 3);
+        EXPECT_TRUE(ReadWholeFile(strDest) == strOld) << "the failed save touched the destination";
+        EXPECT_EQ(CountSaveLeftovers(strTempDir), 1u) << "only the working copy may remain";
+    }
+}
+
+TEST_F(SaveTest, SaveFlowAsksOnlyWhenItMust)
+{
+    std::string strPath = MakeVideo("clip.avi", 64, 48, 4, false);
+    std::string strOriginal = AddMedia("original.avi");
+    CopyFileA(strPath.c_str(), strOriginal.c_str(), FALSE);
+    Open(strPath);
+    Drag(TOOL_FILLRECT, RGB(200, 0, 0), {10, 10}, {50, 40});
+
+    // Save of the opened file replaces it; the document goes on reading its working copy.
+    Command(IDM_FILE_SAVE);
+    EXPECT_TRUE(robot.Seen().empty());
+    EXPECT_EQ(FramesWithFigure(strOriginal, strPath, 64, 48), std::vector<bool>(4, true));
+    EXPECT_EQ(GetFileAttributesA(szTempFile) & FILE_ATTRIBUTE_DIRECTORY, 0u);
+    Command(IDM_NEXT_FRAME);
+    EXPECT_EQ(lCurFrame, 1);
+
+    // A file deleted meanwhile is written again without asking.
+    DeleteFileA(strPath.c_str());
+    Command(IDM_FILE_SAVE);
+    EXPECT_TRUE(robot.Seen().empty());
+    EXPECT_EQ(CountStreams(strPath), 1);
+
+    // A read-only file asks for a name; so does a document without one, with the untitled name.
+    std::vector<std::string> names;
+    auto cancelNaming = [&names](HWND hdlg) {
+        char sz[MAX_PATH] = "";
+        GetDlgItemTextA(hdlg, 0x47C, sz, sizeof sz);
+        names.push_back(sz);
+        DialogRobot::PressButton(hdlg, IDCANCEL);
+    };
+    SetFileAttributesA(strPath.c_str(), FILE_ATTRIBUTE_READONLY);
+    robot.Expect(cancelNaming);
+    Command(IDM_FILE_SAVE);
+    SetFileAttributesA(strPath.c_str(), FILE_ATTRIBUTE_NORMAL);
+    szFileName[0] = '\0';
+    robot.Expect(cancelNaming);
+    Command(IDM_FILE_SAVE);
+    ASSERT_EQ(names.size(), 2u);
+    EXPECT_EQ(WidenAnsi(names[1]), L"無題");
+    EXPECT_EQ(robot.Seen().size(), 2u) << "a cancelled save showed a message";
+}
+
+TEST_F(SaveTest, PromptYesSavesAndThenCloses)
+{
+    std::string strPath = MakeVideo("clip.avi", 64, 48, 3, false);
+    std::string strOriginal = AddMedia("original.avi");
+    CopyFileA(strPath.c_str(), strOriginal.c_str(), FALSE);
+    Open(strPath);
+    Drag(TOOL_FILLELLIPSE, RGB(0, 150, 0), {5, 5}, {40, 40});
+    std::string strFigure = ReadFigure();
+    robot.Expect([](HWND hdlg) { DialogRobot::PressButton(hdlg, IDYES); });
+    CloseProgram();
+    EXPECT_EQ(nExitCode, 0);
+    ASSERT_EQ(robot.Seen().size(), 1u);
+    std::vector<std::string> source = DecodeWithFfmpeg(strOriginal, 64, 48);
+    std::vector<std::string> saved = DecodeWithFfmpeg(strPath, 64, 48);
+    ASSERT_EQ(saved.size(), 3u);
+    for (size_t f = 0; f < saved.size(); f++)
+        EXPECT_TRUE(saved[f] == Compose(source[f], strFigure)) << "frame " << f;
+}
+
+TEST_F(SaveTest, UnwritableDestinationKeepsEverything)
+{
+    std::string strSource = MakeVideo("clip.avi", 64, 48, 3, false);
+    Open(strSource);
+    Drag(TOOL_FILLRECT, RGB(200, 0, 0), {10, 10}, {50, 40});
+    std::string strDest = strTempDir + "no such folder\\out.avi";
+    ExpectMessage();
+    EXPECT_FALSE(SaveDocumentAs(strDest.c_str()));
+    ExpectFailedSave(strDest, 1);
+    EXPECT_EQ(CountSaveLeftovers(strTempDir), 1u);
+}
+
+TEST_F(SaveTest, FullDiskLeavesTheDestinationByteForByte)
+{
+    std::string strMount = "/tmp/pelto-full-" + std::to_string(GetCurrentProcessId());
+    std::string strOutput;
+    if (!RunHostCommand("mkdir -p " + strMount + " && mount -t tmpfs -o size=1m tmpfs " + strMount, &strOutput))
+        GTEST_SKIP() << "no small file system can be mounted here: " << strOutput;
+    std::string strFolder = "Z:" + strMount;
+    std::replace(strFolder.begin(), strFolder.end(), '/', '\\');
+    std::string strSource = MakeVideo("clip.avi", 320, 240, 10, true);
+    Open(strSource);
+    Drag(TOOL_FILLRECT, RGB(200, 0, 0), {10, 10}, {50, 40});
+
+    // Saved as a new name, and over a file the user agreed to replace in the dialog.
+    std::string strDest = strFolder + "\\kept.avi";
+    std::string strOld = MakeOldFile(strDest);
+    ExpectMessage();
+    EXPECT_FALSE(SaveDocumentAs(strDest.c_str()));
+    ExpectFailedSave(strDest, 1);
+    robot.Expect([strDest](HWND hdlg) {
+        DialogRobot::SetItemText(hdlg, 0x47C, strDest.c_str());
+        DialogRobot::PressButton(hdlg, IDOK);
+    });
+    robot.Expect([](HWND hdlg) { DialogRobot::PressButton(hdlg, IDYES); });
+    ExpectMessage();
+    Command(IDM_FILE_SAVE_AS);
+    ExpectFailedSave(strDest, 4);
+    EXPECT_TRUE(ReadWholeFile(strDest) == strOld) << "the failed save touched the destination";
+    EXPECT_EQ(CountSaveLeftovers(strFolder + "\\"), 0u);
+    EXPECT_EQ(CountSaveLeftovers(strTempDir), 1u);
+    DeleteFileA(strDest.c_str());
+    RunHostCommand("umount " + strMount + " && rmdir " + strMount);
+}
+
+TEST_F(SaveTest, NothingIsWrittenWithoutFramesToWrite)
+{
+    struct Case {
+        const char *pszName;
+        const char *pszCodec;
+        LONG cxCanvasForced; // 0: as opened
+    } aCases[] = {
+        {"mjpeg.avi", "mjpeg", 0},           // no decoder: no frame could be written
+        {"huge.avi", "rawvideo -pix_fmt bgr24", 40000}, // a frame too large for one chunk
+    };
+    size_t cMessages = 0;
+    for (const Case &c : aCases) {
+        SCOPED_TRACE(c.pszName);
+        std::string strSource = MakeMedia(c.pszName, std::string("-f lavfi -i testsrc=size=64x48:rate=10 -frames:v 3 ") +
+                                                         "-c:v " + c.pszCodec);
+        fModified = 0;
+        Open(strSource);
+        fModified = 1;
+        UpdateTitle();
+        std::string strDest = strTempDir + "kept.avi";
+        std::string strOld = MakeOldFile(strDest);
+        LONG cxKept = cxCanvas, cyKept = cyCanvas;
+        if (c.cxCanvasForced)
+            cxCanvas = cyCanvas = c.cxCanvasForced;
+        ExpectMessage();
+        EXPECT_FALSE(SaveDocumentAs(strDest.c_str()));
+        cxCanvas = cxKept;
+        cyCanvas = cyKept;
+        ExpectFailedSave(strDest, ++cMessages);
+        EXPECT_TRUE(ReadWholeFile(strDest) == strOld);
+        EXPECT_EQ(CountSaveLeftovers(strTempDir), 1u);
     }
 }
