@@ -33,7 +33,7 @@ static void OnDestroy()
     PostQuitMessage(0);
 }
 
-static int GetWindowHeight(HWND hwnd)
+int GetWindowHeight(HWND hwnd)
 {
     RECT rc;
     if (!hwnd || !GetWindowRect(hwnd, &rc))

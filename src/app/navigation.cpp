@@ -13,6 +13,9 @@ static LONG GetFrameOfPosition()
 
 static LONG GetFrameEntryTime(LONG lFrame)
 {
+    // The platform gives a frame before the stream's start the time of the stream's end.
+    if (lFrame < AVIStreamStart(pavisVideo))
+        return lStartTime;
     return AVIStreamSampleToTime(pavisVideo, lFrame) + 1;
 }
 

@@ -4,6 +4,7 @@
 #include "document/avi_copy.h"
 
 #include "app/app_state.h"
+#include "document/document_state.h"
 #include "document/avi_header_fix.h"
 
 #include <algorithm>
@@ -11,15 +12,6 @@
 
 // The audio read buffer's least size: the library may find no convenient size for audio at all.
 static const LONG MIN_COPY_BUFFER = 64 * 1024;
-
-static int GetSlotOfType(DWORD fccType)
-{
-    if (fccType == streamtypeVIDEO)
-        return SLOT_VIDEO;
-    if (fccType == streamtypeAUDIO)
-        return SLOT_AUDIO;
-    return -1;
-}
 
 // The size of a stream's format. A compressing stream of the library on Wine answers the size with
 // AVIERR_BUFFERTOOSMALL instead of success; the size it gives is right all the same.

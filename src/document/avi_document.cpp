@@ -3,6 +3,7 @@
 // A document is open exactly while pavisVideo is not null.
 #include "document/avi_document.h"
 
+#include "app/main_window.h"
 #include "app/message_box.h"
 #include "app/title.h"
 #include "bars/trackbar.h"
@@ -19,7 +20,7 @@ char szTempFile[MAX_PATH];
 // At most this many streams of a file are looked at.
 static const LONG MAX_STREAMS_SCANNED = 26;
 
-static int GetSlotOfType(DWORD fccType)
+int GetSlotOfType(DWORD fccType)
 {
     if (fccType == streamtypeVIDEO)
         return SLOT_VIDEO;
@@ -56,14 +57,6 @@ static void ComputeVideoEnd()
 {
     lFrameCount = AVIStreamLength(pavisVideo) + AVIStreamStart(pavisVideo);
     lVideoEndTime = AVIStreamSampleToTime(pavisVideo, lFrameCount);
-}
-
-static int GetWindowHeight(HWND hwnd)
-{
-    RECT rc;
-    if (!hwnd || !GetWindowRect(hwnd, &rc))
-        return 0;
-    return rc.bottom - rc.top;
 }
 
 // Sizes the main window so that the view's client area is exactly the canvas.
