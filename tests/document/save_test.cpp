@@ -403,20 +403,39 @@ TEST_F(SaveTest, UnwritableDestinationKeepsEverything)
     EXPECT_EQ(CountSaveLeftovers(strTempDir), 1u);
 }
 
+// A small file system of the host, mounted for one test and gone after it.
+class SmallDisk {
+public:
+    SmallDisk()
+    {
+        strMount = "/tmp/pelto-full-" + std::to_string(GetCurrentProcessId());
+        fMounted = RunHostCommand("mkdir -p " + strMount + " && mount -t tmpfs -o size=1m tmpfs " + strMount, &strError);
+        strFolder = "Z:" + strMount + "\\";
+        std::replace(strFolder.begin(), strFolder.end(), '/', '\\');
+    }
+    ~SmallDisk()
+    {
+        if (fMounted)
+            RunHostCommand("umount " + strMount + " && rmdir " + strMount);
+    }
+    // Fills what is left of it.
+    void Fill() { RunHostCommand("cat /dev/zero > " + strMount + "/filler; true"); }
+
+    bool fMounted = false;
+    std::string strMount, strFolder, strError;
+};
+
 TEST_F(SaveTest, FullDiskLeavesTheDestinationByteForByte)
 {
-    std::string strMount = "/tmp/pelto-full-" + std::to_string(GetCurrentProcessId());
-    std::string strOutput;
-    if (!RunHostCommand("mkdir -p " + strMount + " && mount -t tmpfs -o size=1m tmpfs " + strMount, &strOutput))
-        GTEST_SKIP() << "no small file system can be mounted here: " << strOutput;
-    std::string strFolder = "Z:" + strMount;
-    std::replace(strFolder.begin(), strFolder.end(), '/', '\\');
+    SmallDisk disk;
+    if (!disk.fMounted)
+        GTEST_SKIP() << "no small file system can be mounted here: " << disk.strError;
     std::string strSource = MakeVideo("clip.avi", 320, 240, 10, true);
     Open(strSource);
     Drag(TOOL_FILLRECT, RGB(200, 0, 0), {10, 10}, {50, 40});
 
     // Saved as a new name, and over a file the user agreed to replace in the dialog.
-    std::string strDest = strFolder + "\\kept.avi";
+    std::string strDest = disk.strFolder + "kept.avi";
     std::string strOld = MakeOldFile(strDest);
     ExpectMessage();
     EXPECT_FALSE(SaveDocumentAs(strDest.c_str()));
@@ -430,10 +449,29 @@ TEST_F(SaveTest, FullDiskLeavesTheDestinationByteForByte)
     Command(IDM_FILE_SAVE_AS);
     ExpectFailedSave(strDest, 4);
     EXPECT_TRUE(ReadWholeFile(strDest) == strOld) << "the failed save touched the destination";
-    EXPECT_EQ(CountSaveLeftovers(strFolder + "\\"), 0u);
+    EXPECT_EQ(CountSaveLeftovers(disk.strFolder), 0u);
     EXPECT_EQ(CountSaveLeftovers(strTempDir), 1u);
     DeleteFileA(strDest.c_str());
-    RunHostCommand("umount " + strMount + " && rmdir " + strMount);
+}
+
+TEST_F(SaveTest, FullDiskLeavesTheOpenedFileByteForByte)
+{
+    SmallDisk disk;
+    if (!disk.fMounted)
+        GTEST_SKIP() << "no small file system can be mounted here: " << disk.strError;
+    std::string strSource = MakeVideo("clip.avi", 64, 48, 10, false);
+    std::string strOpened = disk.strFolder + "opened.avi";
+    ASSERT_TRUE(CopyFileA(strSource.c_str(), strOpened.c_str(), FALSE));
+    media.push_back(strOpened);
+    std::string strOld = ReadWholeFile(strOpened);
+    Open(strOpened);
+    Drag(TOOL_FILLRECT, RGB(200, 0, 0), {10, 10}, {50, 40});
+    disk.Fill();
+    ExpectMessage();
+    Command(IDM_FILE_SAVE);
+    ExpectFailedSave(strOpened, 1);
+    EXPECT_TRUE(ReadWholeFile(strOpened) == strOld) << "the failed save touched the opened file";
+    EXPECT_EQ(CountSaveLeftovers(disk.strFolder), 0u);
 }
 
 TEST_F(SaveTest, NothingIsWrittenWithoutFramesToWrite)
