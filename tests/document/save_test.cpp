@@ -507,3 +507,27 @@ TEST_F(SaveTest, NothingIsWrittenWithoutFramesToWrite)
         EXPECT_EQ(CountSaveLeftovers(strTempDir), 1u);
     }
 }
+
+TEST_F(SaveTest, SoundBeforeTheFirstFrameIsNotWritten)
+{
+    std::string strSource = MakeVideo("late.avi", 64, 48, 10, true);
+    Open(strSource);
+    // The document's video starts at frame 5, half a second in, while its sound starts at sample 0.
+    AVISTREAMINFOA si = {};
+    AVIStreamInfoA(pavisVideo, &si, sizeof si);
+    si.dwStart = 5;
+    ASSERT_EQ(EditStreamSetInfoA(pavisVideo, &si, sizeof si), 0);
+    ASSERT_EQ(AVIStreamStart(pavisVideo), 5);
+    LONG lFirstSample = AVIStreamTimeToSample(pavisAudio, AVIStreamSampleToTime(pavisVideo, 5));
+    ASSERT_GT(lFirstSample, 0);
+
+    std::string strSaved = AddMedia("saved.avi");
+    ASSERT_TRUE(SaveDocumentAs(strSaved.c_str()));
+    LONG cSource = 0, cSaved = 0;
+    std::vector<BYTE> source = ReadAudioBytes(strSource, &cSource), saved = ReadAudioBytes(strSaved, &cSaved);
+    EXPECT_EQ(cSaved, cSource - lFirstSample);
+    ASSERT_GE(source.size(), saved.size());
+    EXPECT_TRUE(std::equal(saved.begin(), saved.end(), source.end() - saved.size()))
+        << "the saved sound is not the source's from the first frame on";
+    EXPECT_EQ(DecodeWithFfmpeg(strSaved, 64, 48).size(), 10u);
+}
