@@ -40,6 +40,7 @@ static std::string MakeTestFolder()
 void ProgramTest::SetUp()
 {
     DeleteSettingsKey();
+    PrepareSettings();
     strTempDir = MakeTestFolder();
     // The program's temporary files land in the test's own folder.
     SetEnvironmentVariableA("TMP", strTempDir.c_str());

@@ -18,6 +18,9 @@ class ProgramTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
+    // Runs after the settings key was emptied and before the program starts: what a test writes here
+    // is what the program finds in the registry at start-up.
+    virtual void PrepareSettings() {}
 
     // Dispatches every queued message through the accelerators, then runs the idle step, until the
     // queue stays empty. Returns false once the program has ended its message loop.
