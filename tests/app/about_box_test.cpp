@@ -56,8 +56,9 @@ TEST_F(ProgramTest, AboutBoxShowsItsLinkAndEndsWithEscape)
         LinkLook look;
         robot.Expect([&](HWND hdlg) {
             look = InspectLink(hdlg);
-            // Escape reaches the control with the focus; the dialog turns it into Cancel.
-            PostMessageA(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1);
+            // Escape reaches the control with the focus (the box itself while the thread has none); the
+            // dialog turns it into Cancel.
+            PostMessageA(GetFocus() ? GetFocus() : hdlg, WM_KEYDOWN, VK_ESCAPE, 1);
         });
         Command(IDM_HELP_ABOUT);
 
