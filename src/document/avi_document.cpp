@@ -70,6 +70,19 @@ static void FitWindowToFrame()
     cy += GetWindowHeight(hwndStatus) + GetWindowHeight(hwndToolbarPlay) + GetWindowHeight(hwndTrackbar) +
           GetWindowHeight(hwndRebar);
     SetWindowPos(hwndMain, NULL, 0, 0, rcMain.right - rcMain.left, cy, SWP_NOMOVE | SWP_NOZORDER);
+
+    // A window held wider than a narrow frame by its least width, or whose menu bar wraps, ends up with a
+    // view of another height: the main window takes the difference, a few times at most, since the
+    // menu bar may wrap anew at each height.
+    for (int nPass = 0; nPass < 3; nPass++) {
+        RECT rcClient;
+        GetClientRect(hwndView, &rcClient);
+        int cyMissing = cyCanvas - rcClient.bottom;
+        if (cyMissing == 0 || rcClient.right < cxCanvas)
+            break;
+        cy += cyMissing;
+        SetWindowPos(hwndMain, NULL, 0, 0, rcMain.right - rcMain.left, cy, SWP_NOMOVE | SWP_NOZORDER);
+    }
 }
 
 static void ReadStreams(PAVIFILE pfile, const char *pszUserPath)

@@ -438,3 +438,19 @@ TEST_F(OpenTest, FrameRectangleTurnedInsideOutCountsAsEmpty)
     EXPECT_EQ(cyFrame, 0);
     EXPECT_GE(cyCanvas, 0);
 }
+
+TEST_F(OpenTest, NarrowFramesStillGetTheirWholeHeight)
+{
+    // The main window cannot be as narrow as these frames, and its menu bar wraps into several lines.
+    for (int cx : {32, 120}) {
+        SCOPED_TRACE(cx);
+        std::string strPath = MakeMedia(cx == 32 ? "narrow32.avi" : "narrow120.avi",
+                                        "-f lavfi -i testsrc=size=" + std::to_string(cx) +
+                                            "x24:rate=10 -frames:v 2 -c:v rawvideo -pix_fmt bgr24");
+        ASSERT_TRUE(OpenFilePath(strPath.c_str()));
+        RECT rc;
+        GetClientRect(hwndView, &rc);
+        EXPECT_EQ(rc.bottom, 24);
+        EXPECT_GE(rc.right, cx);
+    }
+}
