@@ -13,13 +13,22 @@ TEST_F(ProgramTest, ClosingWithNothingModifiedEndsTheLoopWithCodeZero)
     EXPECT_TRUE(robot.Seen().empty()) << "closing asked something";
 }
 
-TEST_F(ProgramTest, ClosingCancelsAPendingFrameTimer)
+// Plays a video of one frame a second from lTime with frame 0 on the screen.
+class PlaybackTest : public ProgramTest {
+protected:
+    void PlayOneFramePerSecondFrom(LONG lTime)
+    {
+        UseVideoStream(AviSpec{32, 24, 5, 1});
+        lCurTime = lTime;
+        lCurFrame = 0;
+        Command(IDM_PLAY);
+    }
+};
+
+TEST_F(PlaybackTest, ClosingCancelsAPendingFrameTimer)
 {
-    // One frame a second: the timer is armed for the next frame, a second away.
-    UseVideoStream(AviSpec{32, 24, 5, 1});
-    lCurTime = 1;
-    lCurFrame = 0;
-    Command(IDM_PLAY);
+    // The timer is armed for the next frame, a second away.
+    PlayOneFramePerSecondFrom(1);
     ASSERT_TRUE(fTimerPending);
     pavisVideo = NULL; // the test's own stream stays the test's to release
     CloseProgram();
@@ -37,12 +46,9 @@ TEST_F(ProgramTest, IdleStepArmsNothingWithoutAVideo)
     fPlaying = FALSE;
 }
 
-TEST_F(ProgramTest, FrameAlreadyShownArmsTheTimerForTheNextFrame)
+TEST_F(PlaybackTest, FrameAlreadyShownArmsTheTimerForTheNextFrame)
 {
-    UseVideoStream(AviSpec{32, 24, 5, 1});
-    lCurTime = 1;
-    lCurFrame = 0;
-    Command(IDM_PLAY);
+    PlayOneFramePerSecondFrom(1);
     ASSERT_TRUE(fTimerPending);
     RunIdleStep(); // a second pass while the timer is pending arms nothing more
     ASSERT_TRUE(PumpUntil([] { return lCurTime != 1; }));
@@ -51,12 +57,9 @@ TEST_F(ProgramTest, FrameAlreadyShownArmsTheTimerForTheNextFrame)
     Command(IDM_STOP);
 }
 
-TEST_F(ProgramTest, LaggingScreenArmsTheTimerAtOnce)
+TEST_F(PlaybackTest, LaggingScreenArmsTheTimerAtOnce)
 {
-    UseVideoStream(AviSpec{32, 24, 5, 1});
-    lCurTime = 3001; // the clock is at frame 3 while frame 0 is on the screen
-    lCurFrame = 0;
-    Command(IDM_PLAY);
+    PlayOneFramePerSecondFrom(3001); // the clock is at frame 3 while frame 0 is on the screen
     EXPECT_TRUE(PumpUntil([] { return lCurTime != 3001; }));
     EXPECT_LT(lCurTime, 4000) << "the timer waited for the next frame instead of catching up";
     Command(IDM_STOP);
