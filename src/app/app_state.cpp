@@ -53,5 +53,7 @@ COLORREF acrCustColors[16] = {
 };
 HDC hdcFigure, hdcWork, hdcMask, hdcUndo;
 HBITMAP hbmFigure, hbmWork, hbmMask, hbmUndo;
-HPEN hPen, hPenOld, hPenEraser;
-HBRUSH hBrush, hBrushOld;
+HPEN hPen, hPenEraser;
+HBRUSH hBrush;
+char szText[256];
+LOGFONTA lfText;

@@ -78,5 +78,7 @@ extern int nPenWidth;                // pen width in pixels
 extern COLORREF acrCustColors[16];   // custom colours of the colour dialog
 extern HDC hdcFigure, hdcWork, hdcMask, hdcUndo;     // overlay surfaces, each the size of a frame
 extern HBITMAP hbmFigure, hbmWork, hbmMask, hbmUndo; // their bitmaps
-extern HPEN hPen, hPenOld, hPenEraser;               // pen of the tools, the pen it displaced, the eraser's pen
-extern HBRUSH hBrush, hBrushOld;                     // brush of the filled shapes, the brush it displaced
+extern HPEN hPen, hPenEraser;                        // pen of the tools, selected into hdcFigure; the eraser's pen
+extern HBRUSH hBrush;                                // brush of the filled shapes
+extern char szText[256];             // the text last confirmed in the text dialog, offered again next time
+extern LOGFONTA lfText;              // the text tool's font, remembered in "Font"

@@ -6,6 +6,7 @@
 #include "app/command_state.h"
 #include "app/commands.h"
 #include "app/format.h"
+#include "bars/bar_layout.h"
 #include "bars/trackbar.h"
 #include "document/avi_document.h"
 #include "document/file_commands.h"
@@ -31,14 +32,6 @@ static void OnDestroy()
     CancelFrameTimer();
     CloseDocument();
     PostQuitMessage(0);
-}
-
-int GetWindowHeight(HWND hwnd)
-{
-    RECT rc;
-    if (!hwnd || !GetWindowRect(hwnd, &rc))
-        return 0;
-    return rc.bottom - rc.top;
 }
 
 void LayoutWindows()

@@ -1,12 +1,14 @@
 // The drawing tools. A press takes the undo copy and the mouse capture; moves extend the stroke or move
 // the rubber band, which is drawn inverted (R2_NOT) so that drawing it twice leaves no trace; the release
 // commits the line or shape, repaints the view and marks the figure modified. Each drag draws twice:
-// into the figure, which is the record, and straight onto the window as immediate feedback.
+// into the figure, which is the record, and straight onto the window as immediate feedback. Every pen and
+// brush other than the tool pen is selected into the figure only for the one drawing that needs it.
 #include "canvas/drawing_tools.h"
 
 #include "app/app_state.h"
 #include "app/command_state.h"
-#include "app/title.h"
+#include "canvas/canvas_surfaces.h"
+#include "canvas/figure_commands.h"
 #include "canvas/text_tool.h"
 #include "canvas/view_window.h"
 #include "resources/resource.h"
@@ -40,14 +42,6 @@ static POINT GetMousePoint(LPARAM lParam)
     return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
 }
 
-static void MarkFigureModified()
-{
-    if (fModified != 1) {
-        fModified = 1;
-        UpdateTitle();
-    }
-}
-
 // The outline of the current line or shape tool from the anchor to pt, in the context's current mix.
 static void DrawOutline(HDC hdc, POINT pt)
 {
@@ -67,11 +61,19 @@ static void DrawOutline(HDC hdc, POINT pt)
     }
 }
 
+// The outline of the current tool in the figure, with a shape's inside filled when fFill.
+static void DrawOutlineInFigure(POINT pt, BOOL fFill)
+{
+    SelectFigureObjects(hPen, fFill ? (HGDIOBJ)hBrush : GetStockObject(NULL_BRUSH));
+    DrawOutline(hdcFigure, pt);
+    RestoreFigureObjects();
+}
+
 // Inverts the band's outline to pt in the figure: drawn once it shows, drawn again it is gone.
 static void InvertOutlineInFigure(POINT pt)
 {
     int nOldMix = SetROP2(hdcFigure, R2_NOT);
-    DrawOutline(hdcFigure, pt);
+    DrawOutlineInFigure(pt, FALSE);
     SetROP2(hdcFigure, nOldMix);
 }
 
@@ -85,11 +87,6 @@ static void RemoveBandFromFigure()
 
 static void MoveBand(POINT pt)
 {
-    if (IsShapeTool(nTool)) {
-        HBRUSH hbrDisplaced = (HBRUSH)SelectObject(hdcFigure, GetStockObject(NULL_BRUSH));
-        if (!hBrushOld)
-            hBrushOld = hbrDisplaced;
-    }
     if (ptBandEnd.x != INT_MIN)
         InvertOutlineInFigure(ptBandEnd);
     InvertOutlineInFigure(pt);
@@ -110,26 +107,34 @@ static void MoveBand(POINT pt)
     ptBandEnd = pt;
 }
 
+// A segment of a pen or eraser stroke in the figure, from the latest point to pt.
+static void DrawStrokeInFigure(HPEN hpen, POINT pt)
+{
+    SelectFigureObjects(hpen, GetStockObject(NULL_BRUSH));
+    MoveToEx(hdcFigure, ptLast.x, ptLast.y, NULL);
+    LineTo(hdcFigure, pt.x, pt.y);
+    RestoreFigureObjects();
+}
+
 static void ExtendPenStroke(POINT pt)
 {
-    LineTo(hdcFigure, pt.x, pt.y);
+    DrawStrokeInFigure(hPen, pt);
     SetPixel(hdcFigure, pt.x, pt.y, crColor);
     HDC hdc = GetDC(hwndView);
-    if (!hdc)
-        return;
-    HGDIOBJ hpenOld = SelectObject(hdc, hPen);
-    MoveToEx(hdc, ptLast.x, ptLast.y, NULL);
-    LineTo(hdc, pt.x, pt.y);
-    SetPixel(hdc, pt.x, pt.y, crColor);
-    SelectObject(hdc, hpenOld);
-    ReleaseDC(hwndView, hdc);
+    if (hdc) {
+        HGDIOBJ hpenOld = SelectObject(hdc, hPen);
+        MoveToEx(hdc, ptLast.x, ptLast.y, NULL);
+        LineTo(hdc, pt.x, pt.y);
+        SetPixel(hdc, pt.x, pt.y, crColor);
+        SelectObject(hdc, hpenOld);
+        ReleaseDC(hwndView, hdc);
+    }
     ptLast = pt;
 }
 
 static void StartPenStroke(POINT pt)
 {
     SetPixel(hdcFigure, pt.x, pt.y, crColor);
-    MoveToEx(hdcFigure, pt.x, pt.y, NULL);
     HDC hdc = GetDC(hwndView);
     if (hdc) {
         SetPixel(hdc, pt.x, pt.y, crColor);
@@ -168,10 +173,6 @@ void OnViewMouseDown(WPARAM, LPARAM lParam)
     case TOOL_FILLELLIPSE:
         ptAnchor = pt;
         break;
-    case TOOL_ERASER:
-        SelectObject(hdcFigure, hPenEraser);
-        MoveToEx(hdcFigure, pt.x, pt.y, NULL);
-        break;
     case TOOL_TEXT:
         PlaceTextAt(pt);
         break;
@@ -195,33 +196,20 @@ void OnViewMouseMove(WPARAM, LPARAM lParam)
     } else if (IsBandTool(nTool)) {
         MoveBand(pt);
     } else if (nTool == TOOL_ERASER) {
-        LineTo(hdcFigure, pt.x, pt.y);
+        DrawStrokeInFigure(hPenEraser, pt);
+        ptLast = pt;
         RepaintView();
     }
 }
 
 static void CommitDrag(POINT pt)
 {
-    if (IsBandTool(nTool))
-        RemoveBandFromFigure();
-    switch (nTool) {
-    case TOOL_LINE:
-        MoveToEx(hdcFigure, ptAnchor.x, ptAnchor.y, NULL);
-        LineTo(hdcFigure, pt.x, pt.y);
+    if (!IsBandTool(nTool))
+        return;
+    RemoveBandFromFigure();
+    DrawOutlineInFigure(pt, nTool == TOOL_FILLRECT || nTool == TOOL_FILLELLIPSE);
+    if (nTool == TOOL_LINE)
         SetPixel(hdcFigure, pt.x, pt.y, crColor);
-        break;
-    case TOOL_RECT:
-    case TOOL_FILLRECT:
-    case TOOL_ELLIPSE:
-    case TOOL_FILLELLIPSE:
-        if (nTool == TOOL_FILLRECT || nTool == TOOL_FILLELLIPSE)
-            SelectObject(hdcFigure, hBrush);
-        DrawOutline(hdcFigure, pt);
-        break;
-    case TOOL_ERASER:
-        SelectObject(hdcFigure, hPen);
-        break;
-    }
 }
 
 void OnViewMouseUp(WPARAM wParam, LPARAM lParam)
@@ -241,10 +229,8 @@ void OnViewCaptureLost()
     if (!fDragging)
         return;
     fDragging = FALSE;
-    // What was drawn before stays; the band goes and the tool's pen comes back.
+    // What was drawn before stays; the band goes.
     RemoveBandFromFigure();
-    if (nTool == TOOL_ERASER)
-        SelectObject(hdcFigure, hPen);
     RepaintView();
     MarkFigureModified();
 }

@@ -1,19 +1,38 @@
 // The figure as a whole: one level of undo, cut, copy and paste as one clipboard bitmap (white stays
-// see-through when pasted), and the pen width and colour with their stored settings.
+// see-through when pasted), and the pen width and colour with their stored settings. A clipboard that
+// cannot be had is refused with a beep, and a cut then keeps the figure.
 #include "canvas/figure_commands.h"
 
 #include "app/app_state.h"
 #include "app/command_state.h"
 #include "app/title.h"
+#include "canvas/canvas_surfaces.h"
 #include "canvas/text_tool.h"
 #include "canvas/view_window.h"
-#include "document/file_commands.h"
 #include "resources/resource.h"
-#include "settings/registry.h"
+#include "settings/drawing_settings.h"
 
 #include <commdlg.h>
 
 #include <algorithm>
+
+void MarkFigureModified()
+{
+    if (fModified != 1) {
+        fModified = 1;
+        UpdateTitle();
+    }
+}
+
+void ClearFigure()
+{
+    fCanUndo = 0;
+    if (hdcFigure) {
+        RECT rc = {0, 0, cxCanvas, cyCanvas};
+        FillRect(hdcFigure, &rc, (HBRUSH)GetStockObject(WHITE_BRUSH));
+    }
+    RepaintView();
+}
 
 void UndoFigure()
 {
@@ -25,25 +44,44 @@ void UndoFigure()
     RepaintView();
 }
 
-void CopyFigure()
+// A copy of the figure in a bitmap of its own; null when it cannot be made.
+static HBITMAP CopyFigureBitmap()
 {
-    OpenClipboard(hwndMain);
-    EmptyClipboard();
     HBITMAP hbm = CreateCompatibleBitmap(hdcFigure, cxCanvas, cyCanvas);
-    HDC hdc = CreateCompatibleDC(hdcFigure);
+    HDC hdc = hbm ? CreateCompatibleDC(hdcFigure) : NULL;
+    if (!hdc) {
+        if (hbm)
+            DeleteObject(hbm);
+        return NULL;
+    }
     HGDIOBJ hbmOld = SelectObject(hdc, hbm);
-    RECT rc = {0, 0, cxCanvas, cyCanvas};
-    FillRect(hdc, &rc, (HBRUSH)GetStockObject(WHITE_BRUSH));
-    BitBlt(hdc, 0, 0, cxCanvas, cyCanvas, hdcFigure, 0, 0, SRCAND);
+    BitBlt(hdc, 0, 0, cxCanvas, cyCanvas, hdcFigure, 0, 0, SRCCOPY);
     SelectObject(hdc, hbmOld);
     DeleteDC(hdc);
-    SetClipboardData(CF_BITMAP, hbm);
-    CloseClipboard();
+    return hbm;
+}
+
+BOOL CopyFigure()
+{
+    HBITMAP hbm = CopyFigureBitmap();
+    BOOL fCopied = hbm && OpenClipboard(hwndMain);
+    if (fCopied) {
+        fCopied = EmptyClipboard() && SetClipboardData(CF_BITMAP, hbm);
+        CloseClipboard();
+    }
+    // The clipboard owns the bitmap only once it took it.
+    if (!fCopied) {
+        if (hbm)
+            DeleteObject(hbm);
+        MessageBeep(0);
+    }
+    return fCopied;
 }
 
 void CutFigure()
 {
-    CopyFigure();
+    if (!CopyFigure())
+        return;
     ClearFigure();
     UpdateCommandUI();
 }
@@ -52,9 +90,9 @@ void CutFigure()
 static void MergeIntoFigure(HBITMAP hbm)
 {
     BITMAP bm = {};
-    if (!hbm || !GetObjectA(hbm, sizeof bm, &bm))
+    HDC hdc = hbm && GetObjectA(hbm, sizeof bm, &bm) ? CreateCompatibleDC(hdcFigure) : NULL;
+    if (!hdc)
         return;
-    HDC hdc = CreateCompatibleDC(hdcFigure);
     HGDIOBJ hbmOld = SelectObject(hdc, hbm);
     BitBlt(hdcFigure, 0, 0, std::min((LONG)bm.bmWidth, cxCanvas), std::min((LONG)bm.bmHeight, cyCanvas), hdc, 0, 0,
            SRCAND);
@@ -64,25 +102,16 @@ static void MergeIntoFigure(HBITMAP hbm)
 
 void PasteFigure()
 {
+    if (!OpenClipboard(hwndMain)) {
+        MessageBeep(0);
+        return;
+    }
     fCanUndo = 0;
-    OpenClipboard(hwndMain);
     MergeIntoFigure((HBITMAP)GetClipboardData(CF_BITMAP));
     CloseClipboard();
     RepaintView();
-    if (fModified != 1) {
-        fModified = 1;
-        UpdateTitle();
-    }
+    MarkFigureModified();
     UpdateCommandUI();
-}
-
-static void StoreSetting(const char *pszName, DWORD dwValue)
-{
-    HKEY hkey = OpenSettingsKey();
-    if (!hkey)
-        return;
-    WriteDword(hkey, pszName, dwValue);
-    RegCloseKey(hkey);
 }
 
 void ChoosePenWidth()
@@ -90,7 +119,7 @@ void ChoosePenWidth()
     if (DialogBoxParamA(hInst, MAKEINTRESOURCEA(IDD_PENWIDTH), hwndMain, PenWidthDlgProc, 0) != IDOK)
         return;
     ReplaceDrawingObjects(FALSE);
-    StoreSetting("PenWidth", (DWORD)nPenWidth);
+    StorePenWidth();
 }
 
 void ChooseDrawingColor()
@@ -105,5 +134,5 @@ void ChooseDrawingColor()
         return;
     crColor = cc.rgbResult;
     ReplaceDrawingObjects(TRUE);
-    StoreSetting("Color", crColor);
+    StoreColor();
 }

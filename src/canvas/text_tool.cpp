@@ -4,22 +4,10 @@
 
 #include "app/app_state.h"
 #include "resources/resource.h"
-#include "settings/registry.h"
+#include "settings/drawing_settings.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
-
-char szText[256];
-LOGFONTA lfText;
-
-static void StoreTextFont()
-{
-    HKEY hkey = OpenSettingsKey();
-    if (!hkey)
-        return;
-    RegSetValueExA(hkey, "Font", 0, REG_BINARY, (const BYTE *)&lfText, sizeof lfText);
-    RegCloseKey(hkey);
-}
 
 BOOL PlaceText(int x, int y)
 {

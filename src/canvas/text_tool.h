@@ -3,9 +3,6 @@
 
 #include <windows.h>
 
-extern char szText[256]; // the text last confirmed in the text dialog, offered again next time
-extern LOGFONTA lfText;  // the text tool's font, remembered in "Font"
-
 // Asks for a text and draws it into the figure with its top-left at (x, y) in crColor.
 // TRUE when a text was placed; FALSE when the dialog was cancelled or the font could not be made.
 BOOL PlaceText(int x, int y);

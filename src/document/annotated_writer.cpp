@@ -5,9 +5,10 @@
 #include "document/annotated_writer.h"
 
 #include "app/app_state.h"
-#include "canvas/view_window.h"
+#include "canvas/canvas_surfaces.h"
 #include "document/avi_copy.h"
 #include "document/avi_header_fix.h"
+#include "document/avi_streams.h"
 
 #include <algorithm>
 #include <climits>
@@ -57,15 +58,13 @@ static PAVISTREAM CreateAudioStream(PAVIFILE pfile)
 {
     EditStreamSetNameA(pavisAudio, "Audio");
     AVISTREAMINFOA si = {};
-    LONG cbFormat = 0;
-    if (AVIStreamInfoA(pavisAudio, &si, sizeof si) != 0 || AVIStreamReadFormat(pavisAudio, 0, NULL, &cbFormat) != 0)
+    std::vector<BYTE> format;
+    if (AVIStreamInfoA(pavisAudio, &si, sizeof si) != 0 || !ReadStreamFormat(pavisAudio, &format))
         return NULL;
-    std::vector<BYTE> format(cbFormat);
-    AVIStreamReadFormat(pavisAudio, 0, format.data(), &cbFormat);
     PAVISTREAM pavis = NULL;
     if (AVIFileCreateStreamA(pfile, &pavis, &si) != 0)
         return NULL;
-    if (AVIStreamSetFormat(pavis, 0, format.data(), cbFormat) != 0) {
+    if (AVIStreamSetFormat(pavis, 0, format.data(), (LONG)format.size()) != 0) {
         AVIStreamRelease(pavis);
         return NULL;
     }

@@ -3,9 +3,8 @@
 // holds (see avi_header_fix.cpp). A stream whose compressor cannot be set up is copied unchanged.
 #include "document/avi_copy.h"
 
-#include "app/app_state.h"
-#include "document/document_state.h"
 #include "document/avi_header_fix.h"
+#include "document/avi_streams.h"
 
 #include <algorithm>
 #include <vector>
@@ -13,22 +12,11 @@
 // The audio read buffer's least size: the library may find no convenient size for audio at all.
 static const LONG MIN_COPY_BUFFER = 64 * 1024;
 
-// The size of a stream's format. A compressing stream of the library on Wine answers the size with
-// AVIERR_BUFFERTOOSMALL instead of success; the size it gives is right all the same.
-static BOOL GetFormatSize(PAVISTREAM pavis, LONG *pcbFormat)
-{
-    *pcbFormat = 0;
-    HRESULT hr = AVIStreamReadFormat(pavis, 0, NULL, pcbFormat);
-    return hr == AVIERR_OK || (hr == AVIERR_BUFFERTOOSMALL && *pcbFormat > 0);
-}
-
 static PAVISTREAM CreateDestStream(PAVIFILE pfileDest, const AVISTREAMINFOA *psi, PAVISTREAM pavisSource)
 {
-    LONG cbFormat;
-    if (!GetFormatSize(pavisSource, &cbFormat))
+    std::vector<BYTE> format;
+    if (!ReadStreamFormat(pavisSource, &format))
         return NULL;
-    std::vector<BYTE> format(cbFormat);
-    AVIStreamReadFormat(pavisSource, 0, format.data(), &cbFormat);
 
     PAVISTREAM pavisDest = NULL;
     AVISTREAMINFOA si = *psi;
@@ -36,7 +24,7 @@ static PAVISTREAM CreateDestStream(PAVIFILE pfileDest, const AVISTREAMINFOA *psi
         MessageBoxA(NULL, "Error creating new video stream.", NULL, MB_OK);
         return NULL;
     }
-    if (AVIStreamSetFormat(pavisDest, 0, format.data(), cbFormat) != 0) {
+    if (AVIStreamSetFormat(pavisDest, 0, format.data(), (LONG)format.size()) != 0) {
         MessageBoxA(NULL, "Error setting stream format.", NULL, MB_OK);
         AVIStreamRelease(pavisDest);
         return NULL;
@@ -64,10 +52,10 @@ BOOL CopyStream(PAVISTREAM pavisSource, PAVISTREAM pavisDest, DWORD fccType, LON
 
     LONG lEnd = lStart + AVIStreamLength(pavisSource);
     for (LONG lPos = std::max(lStart, lFrom); lPos < lEnd;) {
+        // A sample whose size cannot be had would end the copy short of the stream's end.
         LONG cbSample = 0;
-        AVIStreamRead(pavisSource, lPos, 1, NULL, 0, &cbSample, NULL);
-        if (cbSample == 0)
-            break;
+        if (AVIStreamRead(pavisSource, lPos, 1, NULL, 0, &cbSample, NULL) != 0 || cbSample <= 0)
+            return FALSE;
         if ((size_t)cbSample > buffer.size())
             buffer.assign(cbSample, 0);
         LONG cSamples = (LONG)(buffer.size() / cbSample);
@@ -101,14 +89,9 @@ struct StreamCopy {
 // on Wine makes a compressing stream for it that delivers no samples at all.)
 static BOOL IsOwnAudioFormat(PAVISTREAM pavis, LPAVICOMPRESSOPTIONS pOptions)
 {
-    if (pOptions->fccType != streamtypeAUDIO || !pOptions->lpFormat)
-        return FALSE;
-    LONG cbFormat;
-    if (!GetFormatSize(pavis, &cbFormat) || (DWORD)cbFormat != pOptions->cbFormat)
-        return FALSE;
-    std::vector<BYTE> format(cbFormat);
-    AVIStreamReadFormat(pavis, 0, format.data(), &cbFormat);
-    return memcmp(format.data(), pOptions->lpFormat, cbFormat) == 0;
+    std::vector<BYTE> format;
+    return pOptions->fccType == streamtypeAUDIO && pOptions->lpFormat && ReadStreamFormat(pavis, &format) &&
+           format.size() == pOptions->cbFormat && memcmp(format.data(), pOptions->lpFormat, format.size()) == 0;
 }
 
 static BOOL AsksForCompressor(LPAVICOMPRESSOPTIONS pOptions)
@@ -128,8 +111,8 @@ static BOOL PrepareStreamCopy(PAVISTREAM pavis, LPAVICOMPRESSOPTIONS pOptions, B
         // The library may make the stream and find only later that no codec takes this stream: then it
         // has no format to give. Frames asked for uncompressed are then copied as they are; a compressor
         // the user chose that cannot work fails the copy rather than write something else.
-        LONG cbFormat;
-        if (GetFormatSize(pcopy->pavisCompressed, &cbFormat)) {
+        std::vector<BYTE> format;
+        if (ReadStreamFormat(pcopy->pavisCompressed, &format)) {
             pcopy->pavisRead = pcopy->pavisCompressed;
         } else {
             AVIStreamRelease(pcopy->pavisCompressed);
@@ -152,24 +135,6 @@ static void ReleaseStreamCopy(StreamCopy *pcopy)
         if (pavis)
             AVIStreamRelease(pavis);
     *pcopy = StreamCopy{};
-}
-
-// The first stream of each type, by slot; streams of other types and later ones are not taken.
-static void FindFirstStreams(PAVIFILE pfileSource, PAVISTREAM apavis[SLOT_COUNT])
-{
-    AVIFILEINFOA fi = {};
-    AVIFileInfoA(pfileSource, &fi, sizeof fi);
-    for (DWORD n = 0; n < fi.dwStreams && !(apavis[SLOT_VIDEO] && apavis[SLOT_AUDIO]); n++) {
-        PAVISTREAM pavis;
-        if (AVIFileGetStream(pfileSource, &pavis, 0, (LONG)n) != 0)
-            continue;
-        AVISTREAMINFOA si = {};
-        int nSlot = AVIStreamInfoA(pavis, &si, sizeof si) == 0 ? GetSlotOfType(si.fccType) : -1;
-        if (nSlot >= 0 && !apavis[nSlot])
-            apavis[nSlot] = pavis;
-        else
-            AVIStreamRelease(pavis);
-    }
 }
 
 BOOL CopyAviFile(const char *pszSource, const char *pszDest, LPAVICOMPRESSOPTIONS *ppOptions, BOOL fVideoOnly)

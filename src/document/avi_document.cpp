@@ -3,54 +3,39 @@
 // A document is open exactly while pavisVideo is not null.
 #include "document/avi_document.h"
 
-#include "app/main_window.h"
-#include "app/message_box.h"
 #include "app/title.h"
+#include "bars/bar_layout.h"
 #include "bars/trackbar.h"
+#include "canvas/canvas_surfaces.h"
 #include "canvas/view_window.h"
+#include "document/avi_streams.h"
 #include "document/document_state.h"
 #include "document/frame_access.h"
-#include "resources/resource.h"
 
 #include <algorithm>
 
-BYTE fTempDocument;
-char szTempFile[MAX_PATH];
-
-// At most this many streams of a file are looked at.
-static const LONG MAX_STREAMS_SCANNED = 26;
-
-int GetSlotOfType(DWORD fccType)
+// Takes the first stream of each type as an editable stream into its slot; a stream that cannot be made
+// editable leaves its slot empty.
+static void TakeStreams(PAVIFILE pfile)
 {
-    if (fccType == streamtypeVIDEO)
-        return SLOT_VIDEO;
-    if (fccType == streamtypeAUDIO)
-        return SLOT_AUDIO;
-    return -1;
+    PAVISTREAM apavis[SLOT_COUNT] = {};
+    FindFirstStreams(pfile, apavis);
+    for (int nSlot = 0; nSlot < SLOT_COUNT; nSlot++) {
+        if (!apavis[nSlot])
+            continue;
+        if (CreateEditableStream(&apavisDocument[nSlot], apavis[nSlot]) != 0)
+            apavisDocument[nSlot] = NULL;
+        AVIStreamRelease(apavis[nSlot]);
+    }
 }
 
-static void SetFrameSize(const RECT &rcFrame)
-{
-    // A frame rectangle turned inside out is as empty as an empty one.
-    cxFrame = cxCanvas = std::max(0L, rcFrame.right - rcFrame.left);
-    cyFrame = cyCanvas = std::max(0L, rcFrame.bottom - rcFrame.top);
-}
-
-// Takes the first stream of each slot's type into the slot. FALSE when an editable stream cannot be made.
-static BOOL TakeStream(PAVISTREAM pavis)
+static void SetFrameSize()
 {
     AVISTREAMINFOA si = {};
-    AVIStreamInfoA(pavis, &si, sizeof si);
-    int nSlot = GetSlotOfType(si.fccType);
-    if (nSlot < 0 || apavisDocument[nSlot])
-        return TRUE;
-    if (CreateEditableStream(&apavisDocument[nSlot], pavis) != 0) {
-        apavisDocument[nSlot] = NULL;
-        return FALSE;
-    }
-    if (nSlot == SLOT_VIDEO)
-        SetFrameSize(si.rcFrame);
-    return TRUE;
+    AVIStreamInfoA(pavisVideo, &si, sizeof si);
+    // A frame rectangle turned inside out is as empty as an empty one.
+    cxFrame = cxCanvas = std::max(0L, si.rcFrame.right - si.rcFrame.left);
+    cyFrame = cyCanvas = std::max(0L, si.rcFrame.bottom - si.rcFrame.top);
 }
 
 static void ComputeVideoEnd()
@@ -66,9 +51,7 @@ static void FitWindowToFrame()
     AdjustWindowRectEx(&rcView, WS_CHILD | WS_VISIBLE, FALSE, WS_EX_CLIENTEDGE);
     RECT rcMain = {0, 0, rcView.right - rcView.left, rcView.bottom - rcView.top};
     AdjustWindowRectEx(&rcMain, WS_OVERLAPPEDWINDOW, TRUE, 0);
-    int cy = rcMain.bottom - rcMain.top;
-    cy += GetWindowHeight(hwndStatus) + GetWindowHeight(hwndToolbarPlay) + GetWindowHeight(hwndTrackbar) +
-          GetWindowHeight(hwndRebar);
+    int cy = rcMain.bottom - rcMain.top + GetBarsHeight();
     SetWindowPos(hwndMain, NULL, 0, 0, rcMain.right - rcMain.left, cy, SWP_NOMOVE | SWP_NOZORDER);
 
     // A window held wider than a narrow frame by its least width, or whose menu bar wraps, ends up with a
@@ -85,42 +68,27 @@ static void FitWindowToFrame()
     }
 }
 
-static void ReadStreams(PAVIFILE pfile, const char *pszUserPath)
-{
-    pavisVideo = pavisAudio = NULL;
-    for (LONG n = 0; n < MAX_STREAMS_SCANNED; n++) {
-        PAVISTREAM pavis;
-        if (AVIFileGetStream(pfile, &pavis, 0, n) != 0)
-            break;
-        BOOL fTaken = TakeStream(pavis);
-        AVIStreamRelease(pavis);
-        if (!fTaken || (pavisVideo && pavisAudio))
-            break;
-    }
-    AVIFileRelease(pfile);
-
-    if (!pavisVideo) {
-        ShowFormattedMessage(IDS_CANNOT_OPEN, MB_OK | MB_ICONEXCLAMATION, pszUserPath);
-        return;
-    }
-    CloseFrameAccess();
-    OpenFrameAccess();
-    SetCurrentFile(szFileName);
-    FitWindowToFrame();
-    SyncCanvasSize();
-    ComputeVideoEnd();
-    ResetTrackbar();
-    InvalidateRect(hwndView, NULL, FALSE);
-    UpdateWindow(hwndView);
-}
-
-BOOL OpenAviDocument(const char *pszPath, const char *pszUserPath)
+BOOL OpenAviDocument(const char *pszPath)
 {
     PAVIFILE pfile;
     if (AVIFileOpenA(&pfile, pszPath, OF_READ, NULL) != 0)
         return FALSE;
     CloseDocument();
-    ReadStreams(pfile, pszUserPath);
+    TakeStreams(pfile);
+    AVIFileRelease(pfile);
+    if (pavisVideo)
+        SetFrameSize();
+    // The surfaces are made before the window takes the frame's size: a frame too large for them is refused.
+    if (!pavisVideo || !SyncCanvasSize()) {
+        CloseDocument();
+        return FALSE;
+    }
+    OpenFrameAccess();
+    SetCurrentFile(szFileName);
+    FitWindowToFrame();
+    ComputeVideoEnd();
+    ResetTrackbar();
+    RepaintView();
     return TRUE;
 }
 

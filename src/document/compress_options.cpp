@@ -3,10 +3,8 @@
 // block, the form in which AVISaveOptionsFree releases it.
 #include "document/compress_options.h"
 
+#include "document/avi_streams.h"
 #include "document/document_state.h"
-
-AVICOMPRESSOPTIONS aCompressOptions[SLOT_COUNT];
-LPAVICOMPRESSOPTIONS apCompressOptions[SLOT_COUNT] = {&aCompressOptions[SLOT_VIDEO], &aCompressOptions[SLOT_AUDIO]};
 
 static void SetVideoDefaults(AVICOMPRESSOPTIONS *pOptions)
 {
@@ -21,15 +19,14 @@ static void SetAudioDefaults(AVICOMPRESSOPTIONS *pOptions, PAVISTREAM pavis)
 {
     pOptions->dwFlags = AVICOMPRESSF_VALID;
     pOptions->dwInterleaveEvery = 1;
-    LONG cbFormat = 0;
-    LONG lStart = AVIStreamStart(pavis);
-    AVIStreamReadFormat(pavis, lStart, NULL, &cbFormat);
-    pOptions->cbFormat = (DWORD)cbFormat;
-    if (cbFormat == 0)
+    std::vector<BYTE> format;
+    if (!ReadStreamFormat(pavis, &format))
         return;
-    pOptions->lpFormat = GlobalLock(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, cbFormat));
-    if (pOptions->lpFormat)
-        AVIStreamReadFormat(pavis, lStart, pOptions->lpFormat, &cbFormat);
+    pOptions->lpFormat = GlobalLock(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, format.size()));
+    if (!pOptions->lpFormat)
+        return;
+    CopyMemory(pOptions->lpFormat, format.data(), format.size());
+    pOptions->cbFormat = (DWORD)format.size();
 }
 
 void InitCompressOptions(LPAVICOMPRESSOPTIONS *ppOptions, BOOL fFixedVideo)

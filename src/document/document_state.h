@@ -11,6 +11,3 @@ extern BYTE fTempDocument;                     // szTempFile names the working c
 extern char szTempFile[MAX_PATH];              // path of that working copy; empty when there is none
 extern AVICOMPRESSOPTIONS aCompressOptions[SLOT_COUNT];    // the document's compression options
 extern LPAVICOMPRESSOPTIONS apCompressOptions[SLOT_COUNT]; // pointers to them, as the library takes them
-
-// The stream slot of a stream type: SLOT_VIDEO, SLOT_AUDIO, or -1 for any other type.
-int GetSlotOfType(DWORD fccType);

@@ -8,6 +8,7 @@
 #include "app/message_box.h"
 #include "app/title.h"
 #include "app/wait_cursor.h"
+#include "canvas/figure_commands.h"
 #include "document/avi_copy.h"
 #include "document/avi_document.h"
 #include "document/compress_options.h"
@@ -65,57 +66,50 @@ static BOOL IsExistingFile(const char *pszPath)
     return dwAttributes != INVALID_FILE_ATTRIBUTES && !(dwAttributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-void MakeTempAviName(char *pszPath)
+BOOL MakeTempAviNameFrom(char *pszPath, DWORD dwStart)
 {
     char szFolder[MAX_PATH];
-    GetTempPathA(sizeof szFolder, szFolder);
-    do {
-        // A nonzero number only forms the name: ~CTxxxx.TMP, xxxx from the clock.
-        GetTempFileNameA(szFolder, "~CT", timeGetTime() & 0xFFFF, pszPath);
-        int cch = lstrlenA(pszPath);
-        if (cch >= 4)
-            lstrcpyA(pszPath + cch - 4, ".AVI");
-    } while (IsExistingFile(pszPath));
-}
-
-void ClearFigure()
-{
-    fCanUndo = 0;
-    if (hdcFigure) {
-        RECT rc = {0, 0, cxCanvas, cyCanvas};
-        FillRect(hdcFigure, &rc, (HBRUSH)GetStockObject(WHITE_BRUSH));
+    DWORD cch = GetTempPathA(sizeof szFolder, szFolder);
+    if (cch == 0 || cch >= sizeof szFolder)
+        return FALSE;
+    // A nonzero number only forms the name ~CTxxxx.TMP and creates nothing; numbers whose name is taken
+    // are passed over, one after the other.
+    for (DWORD i = 0; i < 0xFFFF; i++) {
+        if (!GetTempFileNameA(szFolder, "~CT", (dwStart + i) % 0xFFFF + 1, pszPath))
+            return FALSE;
+        lstrcpyA(pszPath + lstrlenA(pszPath) - 4, ".AVI");
+        if (!IsExistingFile(pszPath))
+            return TRUE;
     }
-    InvalidateRect(hwndView, NULL, FALSE);
-    UpdateWindow(hwndView);
+    return FALSE;
 }
 
-// Makes the working copy of szFileName and opens it as the document.
+BOOL MakeTempAviName(char *pszPath)
+{
+    return MakeTempAviNameFrom(pszPath, timeGetTime());
+}
+
+// Makes the working copy of szFileName and opens it as the document; says so when it cannot.
 static BOOL LoadDocument()
 {
     WaitCursorScope wait;
     ClearFigure();
-    char szTemp[MAX_PATH];
-    MakeTempAviName(szTemp);
-
     // Fixed options for the copy: video as uncompressed frames; the audio record stays zero.
     AVICOMPRESSOPTIONS aOptions[SLOT_COUNT] = {};
     LPAVICOMPRESSOPTIONS apOptions[SLOT_COUNT] = {&aOptions[SLOT_VIDEO], &aOptions[SLOT_AUDIO]};
     InitCompressOptions(apOptions, TRUE);
 
-    if (!CopyAviFile(szFileName, szTemp, apOptions, TRUE) || !OpenAviDocument(szTemp, szFileName)) {
+    char szTemp[MAX_PATH];
+    BOOL fNamed = MakeTempAviName(szTemp);
+    if (fNamed && CopyAviFile(szFileName, szTemp, apOptions, TRUE) && OpenAviDocument(szTemp)) {
+        fTempDocument = 1;
+        lstrcpyA(szTempFile, szTemp);
+        return TRUE;
+    }
+    if (fNamed)
         DeleteFileA(szTemp);
-        ShowFormattedMessage(IDS_CANNOT_OPEN, MB_OK | MB_ICONEXCLAMATION, szFileName);
-        return FALSE;
-    }
-    fTempDocument = 1;
-    lstrcpyA(szTempFile, szTemp);
-    if (!pavisVideo) {
-        // The file held no video: nothing is open now, and its copy (held by a lone audio stream) goes.
-        CloseDocument();
-        szFileName[0] = '\0';
-        UpdateTitle();
-    }
-    return TRUE;
+    ShowFormattedMessage(IDS_CANNOT_OPEN, MB_OK | MB_ICONEXCLAMATION, szFileName);
+    return FALSE;
 }
 
 BOOL OpenFilePath(const char *pszPath)
@@ -129,8 +123,12 @@ BOOL OpenFilePath(const char *pszPath)
     char szKept[MAX_PATH];
     lstrcpyA(szKept, szFileName);
     lstrcpyA(szFileName, szPath);
-    if (!LoadDocument())
-        lstrcpyA(szFileName, szKept);
+    if (!LoadDocument()) {
+        // A file that could not be read leaves the open document; one that was read but held no usable
+        // video has closed it.
+        lstrcpyA(szFileName, pavisVideo ? szKept : "");
+        UpdateTitle();
+    }
     return TRUE;
 }
 

@@ -13,6 +13,8 @@ void OpenFileCommand();
 BOOL OpenFilePath(const char *pszPath);
 // TRUE to go on (nothing to save, saved, or discarded), FALSE to cancel what was to happen.
 BOOL QuerySaveChanges();
-void ClearFigure();
-// A free name of the form <temporary folder>\~CTxxxx.AVI in a 260-byte buffer; creates nothing.
-void MakeTempAviName(char *pszPath);
+// A free name of the form <temporary folder>\~CTxxxx.AVI in a 260-byte buffer; creates nothing. The number
+// is tried from the clock on. FALSE when the temporary folder gives no name.
+BOOL MakeTempAviName(char *pszPath);
+// The same with the first number tried taken from dwStart (its remainder by 65,535, plus 1).
+BOOL MakeTempAviNameFrom(char *pszPath, DWORD dwStart);

@@ -57,8 +57,7 @@ static BOOL MakeFileBeside(const char *pszDest, char *pszPath)
 static BOOL WriteDestination(const char *pszDest)
 {
     char szAnnotated[MAX_PATH], szFinal[MAX_PATH];
-    MakeTempAviName(szAnnotated);
-    if (!MakeFileBeside(pszDest, szFinal))
+    if (!MakeTempAviName(szAnnotated) || !MakeFileBeside(pszDest, szFinal))
         return FALSE;
     BOOL fOk = WriteAnnotatedAvi(szAnnotated) && CopyAviFile(szAnnotated, szFinal, apCompressOptions, FALSE) &&
                MoveFileExA(szFinal, pszDest, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);

@@ -76,3 +76,21 @@ void WriteString(HKEY hkey, const char *pszName, const char *pszText)
     if (hkey)
         RegSetValueExA(hkey, pszName, 0, REG_SZ, (const BYTE *)pszText, lstrlenA(pszText) + 1);
 }
+
+BOOL ReadBinary(HKEY hkey, const char *pszName, void *pvBuffer, DWORD cbBuffer)
+{
+    // Read into a copy first: a value of another size must leave the buffer as it was.
+    BYTE abValue[256];
+    DWORD cb = sizeof abValue;
+    if (!hkey || cbBuffer > sizeof abValue ||
+        RegQueryValueExA(hkey, pszName, NULL, NULL, abValue, &cb) != ERROR_SUCCESS || cb != cbBuffer)
+        return FALSE;
+    CopyMemory(pvBuffer, abValue, cb);
+    return TRUE;
+}
+
+void WriteBinary(HKEY hkey, const char *pszName, const void *pvValue, DWORD cbValue)
+{
+    if (hkey)
+        RegSetValueExA(hkey, pszName, 0, REG_BINARY, (const BYTE *)pvValue, cbValue);
+}

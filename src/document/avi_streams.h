@@ -1,0 +1,18 @@
+// The streams of an AVI file as the program takes them: the first video and the first audio stream, each
+// in its slot, and a stream's format.
+#pragma once
+
+#include <windows.h>
+#include <vfw.h>
+
+#include <vector>
+
+#include "app/app_state.h"
+
+// The stream slot of a stream type: SLOT_VIDEO, SLOT_AUDIO, or -1 for any other type.
+int GetSlotOfType(DWORD fccType);
+// Fills apavis, by slot, with the first stream of each type of pfile, looking at every stream the file
+// declares; a slot without such a stream stays null. The caller releases the streams it got.
+void FindFirstStreams(PAVIFILE pfile, PAVISTREAM apavis[SLOT_COUNT]);
+// Reads the format of pavis at its start into *pFormat. FALSE when the stream gives none.
+BOOL ReadStreamFormat(PAVISTREAM pavis, std::vector<BYTE> *pFormat);
