@@ -19,21 +19,21 @@ LONG GetPlayTime()
     return (LONG)(timeGetTime() + (DWORD)lPlayStartTime - dwPlayStartTick);
 }
 
-void ScheduleFrameTimer()
+LONG GetFrameTimerDelay(LONG t)
 {
-    LONG t = GetPlayTime();
-    if (!pavisVideo)
-        return;
     LONG f = AVIStreamTimeToSample(pavisVideo, t);
     if (f == lCurFrame)
         f++;
     LONG lNext = AVIStreamSampleToTime(pavisVideo, f);
-    if (lNext <= t)
-        lNext = t + 1;
-    if (fTimerPending)
+    return lNext > t ? lNext - t : 1;
+}
+
+void ScheduleFrameTimer()
+{
+    if (!pavisVideo || fTimerPending)
         return;
     fTimerPending = 1;
-    uPendingTimer = timeSetEvent((UINT)(lNext - t), 0, FrameTimerProc, 0, TIME_ONESHOT);
+    uPendingTimer = timeSetEvent((UINT)GetFrameTimerDelay(GetPlayTime()), 0, FrameTimerProc, 0, TIME_ONESHOT);
     if (uPendingTimer == 0)
         fTimerPending = 0;
 }

@@ -1,32 +1,18 @@
-// The copy routine on its own: a source with no stream, and a copy that stops moving.
+// The copy routine's refusal of a copy it cannot finish, and the temporary names the open and the save take.
 #include "document/avi_copy.h"
 #include "document/file_commands.h"
 #include "support/avi_maker.h"
-#include "support/avi_reader.h"
-
-#include <gtest/gtest.h>
+#include "support/program_test.h"
 
 #include <mmsystem.h>
 
-#include <set>
-
 namespace {
 
-std::string MakeTestPath(const char *pszName)
-{
-    char szFolder[MAX_PATH];
-    GetTempPathA(sizeof szFolder, szFolder);
-    return std::string(szFolder) + pszName;
-}
-
-// An audio stream that claims samples of four bytes but delivers none when read, with success.
+// An audio stream of four-byte samples that answers each sample's size with cbAnswer and delivers no sample.
 class StalledStream : public IAVIStream {
 public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void **ppv) override
-    {
-        *ppv = this;
-        return S_OK;
-    }
+    explicit StalledStream(LONG cb) : cbAnswer(cb) {}
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void **ppv) override { return *ppv = this, S_OK; }
     ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
     ULONG STDMETHODCALLTYPE Release() override { return 1; }
     HRESULT STDMETHODCALLTYPE Create(LPARAM, LPARAM) override { return E_NOTIMPL; }
@@ -39,16 +25,12 @@ public:
         return S_OK;
     }
     LONG STDMETHODCALLTYPE FindSample(LONG lPos, LONG) override { return lPos; }
-    HRESULT STDMETHODCALLTYPE ReadFormat(LONG, LPVOID, LONG *pcb) override
-    {
-        *pcb = 0;
-        return S_OK;
-    }
+    HRESULT STDMETHODCALLTYPE ReadFormat(LONG, LPVOID, LONG *pcb) override { return *pcb = 0, S_OK; }
     HRESULT STDMETHODCALLTYPE SetFormat(LONG, LPVOID, LONG) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE Read(LONG, LONG cSamples, LPVOID pv, LONG, LONG *pcb, LONG *pc) override
     {
         if (pcb)
-            *pcb = pv ? 0 : 4 * cSamples;
+            *pcb = pv ? 0 : cbAnswer * cSamples;
         if (pc)
             *pc = pv ? 0 : cSamples;
         return S_OK;
@@ -58,67 +40,72 @@ public:
     HRESULT STDMETHODCALLTYPE ReadData(DWORD, LPVOID, LONG *) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE WriteData(DWORD, LPVOID, LONG) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE SetInfo(AVISTREAMINFOW *, LONG) override { return E_NOTIMPL; }
+
+private:
+    LONG cbAnswer;
 };
+
+using AviCopyTest = ProgramTest;
 
 } // namespace
 
-TEST(AviCopyTest, SourceWithoutStreamsGivesAnEmptyDestination)
+TEST_F(AviCopyTest, CopyThatCannotMoveEverySampleFails)
 {
-    std::string strSource = MakeTestPath("nostream.avi"), strDest = MakeTestPath("nostream_copy.avi");
-    ASSERT_TRUE(MakeTextOnlyAviFile(strSource));
+    // A sample whose size is 0 ended the copy there, reported as done; a pass that moves nothing would repeat.
+    std::string strDest = AddFile("stalled.avi");
+    for (LONG cbAnswer : {0L, 4L}) {
+        PAVIFILE pfile;
+        ASSERT_EQ(AVIFileOpenA(&pfile, strDest.c_str(), OF_CREATE | OF_WRITE, NULL), 0);
+        AVISTREAMINFOA si = {};
+        si.fccType = streamtypeAUDIO;
+        si.dwScale = si.dwSampleSize = 4;
+        si.dwRate = 4 * 8000;
+        PAVISTREAM pavisDest;
+        ASSERT_EQ(AVIFileCreateStreamA(pfile, &pavisDest, &si), 0);
+        PCMWAVEFORMAT wf = {{WAVE_FORMAT_PCM, 2, 8000, 32000, 4}, 16};
+        AVIStreamSetFormat(pavisDest, 0, &wf, sizeof wf);
+        StalledStream stalled(cbAnswer);
+        EXPECT_FALSE(CopyStream(&stalled, pavisDest, streamtypeAUDIO, 0)) << "sample size " << cbAnswer;
+        AVIStreamRelease(pavisDest);
+        AVIFileRelease(pfile);
+    }
+    // A real file with an empty frame in the middle: the copy may not stop there and call itself complete.
+    AviSpec spec;
+    spec.cFrames = 5, spec.nEmptyFrame = 2;
+    ASSERT_TRUE(MakeAviFile(AddFile("empty_frame.avi"), spec));
     AVICOMPRESSOPTIONS aOptions[2] = {};
     LPAVICOMPRESSOPTIONS apOptions[2] = {&aOptions[0], &aOptions[1]};
-    EXPECT_TRUE(CopyAviFile(strSource.c_str(), strDest.c_str(), apOptions, FALSE));
-    EXPECT_NE(GetFileAttributesA(strDest.c_str()), INVALID_FILE_ATTRIBUTES);
-    // The library on Wine writes nothing at all for a file without streams and cannot open it again (-1);
-    // elsewhere the file opens and counts no stream.
-    EXPECT_LE(CountStreams(strDest), 0);
-    DeleteFileA(strSource.c_str());
-    DeleteFileA(strDest.c_str());
+    EXPECT_FALSE(CopyAviFile((strTempDir + "empty_frame.avi").c_str(), strDest.c_str(), apOptions, TRUE));
 }
 
-TEST(AviCopyTest, CopyThatWritesNothingEndsAsAFailure)
+TEST_F(AviCopyTest, TemporaryNamesCreateNothingAndPassOverTakenNames)
 {
-    std::string strDest = MakeTestPath("stalled.avi");
-    PAVIFILE pfile;
-    ASSERT_EQ(AVIFileOpenA(&pfile, strDest.c_str(), OF_CREATE | OF_WRITE, NULL), 0);
-    AVISTREAMINFOA si = {};
-    si.fccType = streamtypeAUDIO;
-    si.dwScale = 4;
-    si.dwRate = 4 * 8000;
-    si.dwSampleSize = 4;
-    PAVISTREAM pavisDest;
-    ASSERT_EQ(AVIFileCreateStreamA(pfile, &pavisDest, &si), 0);
-    PCMWAVEFORMAT wf = {{WAVE_FORMAT_PCM, 2, 8000, 32000, 4}, 16};
-    AVIStreamSetFormat(pavisDest, 0, &wf, sizeof wf);
-
-    StalledStream stalled;
-    EXPECT_FALSE(CopyStream(&stalled, pavisDest, streamtypeAUDIO, 0)) << "the copy did not notice it stood still";
-    AVIStreamRelease(pavisDest);
-    AVIFileRelease(pfile);
-    DeleteFileA(strDest.c_str());
-}
-
-TEST(TempNameTest, NamesInUseAreSkipped)
-{
-    // Take every name the clock gives during the next half second; the name made then is another.
-    char szFolder[MAX_PATH];
-    GetTempPathA(sizeof szFolder, szFolder);
-    std::set<std::string> taken;
-    DWORD dwStart = timeGetTime();
-    for (DWORD dw = dwStart; dw < dwStart + 500; dw++) {
+    // The name a number forms, as the platform forms it, with the program's extension.
+    auto nameOf = [this](UINT uNumber) {
+        char sz[MAX_PATH];
+        GetTempFileNameA(strTempDir.c_str(), "~CT", uNumber, sz);
+        return std::string(sz, strlen(sz) - 4) + ".AVI";
+    };
+    for (UINT uNumber : {1u, 2u, 3u, 0xFFFFu})
+        CloseHandle(CreateFileA(AddFile(nameOf(uNumber).substr(strTempDir.size())).c_str(), GENERIC_WRITE, 0, NULL,
+                                CREATE_ALWAYS, 0, NULL));
+    const struct Case {
+        DWORD dwStart;
+        UINT uNumber;
+    } aCases[] = {
+        {0, 4},       // a clock at 0 asked the platform for number 0, which makes a file of its own
+        {0x10001, 4}, // the clock's count goes round: 65,537 starts at the taken number 3
+        {0xFFFE, 4},  // 65,535 is taken: on from 1
+        {7, 8},
+    };
+    for (const Case &c : aCases) {
         char szName[MAX_PATH];
-        GetTempFileNameA(szFolder, "~CT", dw & 0xFFFF, szName);
-        std::string strName = szName;
-        strName.replace(strName.size() - 4, 4, ".AVI");
-        CloseHandle(CreateFileA(strName.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL));
-        taken.insert(strName);
+        ASSERT_TRUE(MakeTempAviNameFrom(szName, c.dwStart));
+        EXPECT_EQ(std::string(szName), nameOf(c.uNumber)) << c.dwStart;
+        EXPECT_EQ(ListFolder(strTempDir).size(), 4u) << "a name was made as a file";
     }
-    char szMade[MAX_PATH];
-    MakeTempAviName(szMade);
-    EXPECT_EQ(taken.count(szMade), 0u) << szMade;
-    EXPECT_EQ(GetFileAttributesA(szMade), INVALID_FILE_ATTRIBUTES) << "the name is in use";
-    EXPECT_EQ(std::string(szMade).compare(0, lstrlenA(szFolder) + 3, std::string(szFolder) + "~CT"), 0);
-    for (const std::string &strName : taken)
-        DeleteFileA(strName.c_str());
+    char szName[MAX_PATH];
+    SetEnvironmentVariableA("TMP", ("C:\\" + std::string(300, 't')).c_str());
+    EXPECT_FALSE(MakeTempAviName(szName)) << "a temporary folder that gives no name";
+    SetEnvironmentVariableA("TMP", strTempDir.c_str());
 }

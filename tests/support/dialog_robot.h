@@ -1,6 +1,6 @@
-// The dialog robot: answers the modal dialogs of the test's thread the way a user would.
-// Each dialog that activates is recorded (caption, message text) and handed the next queued answer;
-// a dialog that nobody expected is recorded and cancelled, so that a test never hangs.
+// The dialog robot: answers the modal dialogs of the test's thread the way a user would. Each dialog that
+// activates is recorded (caption, message text) and handed the next queued answer; a dialog nobody expected
+// fails the test and is cancelled, so that the test never hangs.
 #pragma once
 
 #include <windows.h>
@@ -12,7 +12,6 @@
 struct SeenDialog {
     std::string strCaption; // in the ANSI code page
     std::string strText;    // a message box's text; empty for other dialogs
-    bool fExpected;
 };
 
 class DialogRobot {
@@ -22,23 +21,23 @@ public:
 
     // The next dialog that activates gets this answer, run inside its modal loop.
     void Expect(std::function<void(HWND hdlg)> answer);
+    // The next dialog gets the text in its control idItem (the file dialogs' name box by default), then OK.
+    void ExpectText(const std::string &strText, int idItem = 0x47C);
+    // The next dialog gets a click on a button: a message box's OK, Yes, No or Cancel.
+    void ExpectButton(int idButton = IDOK);
     const std::vector<SeenDialog> &Seen() const { return seen; }
 
     static void PressButton(HWND hdlg, int idButton);
-    static void SetItemText(HWND hdlg, int idItem, const char *pszText);
 
 private:
     static LRESULT CALLBACK CbtProc(int nCode, WPARAM wParam, LPARAM lParam);
     static void CALLBACK AnswerTimerProc(HWND hwnd, UINT uMsg, UINT_PTR idEvent, DWORD dwTime);
-    void OnDialogActivated(HWND hdlg);
-
     HHOOK hhook;
     std::vector<std::function<void(HWND)>> answers;
     std::vector<SeenDialog> seen;
     std::vector<HWND> handled;
 };
 
-// The text of a window in UTF-16, to compare with the Japanese texts of the tests.
-std::wstring GetWindowTextWide(HWND hwnd);
-// An ANSI (code page 932) text as UTF-16.
+// An ANSI (code page 932) text as UTF-16, to compare with the Japanese texts of the tests.
 std::wstring WidenAnsi(const std::string &str);
+std::wstring GetWindowTextWide(HWND hwnd);

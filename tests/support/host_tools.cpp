@@ -1,87 +1,100 @@
 #include "support/host_tools.h"
 
-#include <windows.h>
-
-#include <fstream>
-#include <sstream>
+bool IsWine()
+{
+    return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != NULL;
+}
 
 std::string ToHostPath(const std::string &strWindowsPath)
 {
     using GetUnixName = char *(CDECL *)(const wchar_t *);
     static GetUnixName pfnGetUnixName =
         (GetUnixName)(void *)GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name");
-    if (!pfnGetUnixName)
-        return std::string();
     wchar_t wszPath[MAX_PATH];
     MultiByteToWideChar(CP_ACP, 0, strWindowsPath.c_str(), -1, wszPath, MAX_PATH);
-    char *pszUnix = pfnGetUnixName(wszPath);
-    if (!pszUnix)
-        return std::string();
-    std::string strUnix = pszUnix;
+    char *pszUnix = pfnGetUnixName ? pfnGetUnixName(wszPath) : NULL;
+    std::string strUnix = pszUnix ? pszUnix : "";
     HeapFree(GetProcessHeap(), 0, pszUnix);
     return strUnix;
 }
 
-// Scratch files of the host commands live in the host's own /tmp, reached as Z:\tmp.
-static std::string MakeScratchName(const char *pszPrefix)
+std::string ReadFileBytes(const std::string &strPath)
 {
-    char szName[MAX_PATH];
-    GetTempFileNameA("Z:\\tmp", pszPrefix, 0, szName);
-    return szName;
-}
-
-static std::string ReadWholeFile(const std::string &strPath)
-{
-    std::ifstream file(strPath, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
+    HANDLE hfile = CreateFileA(strPath.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    std::string strBytes(hfile == INVALID_HANDLE_VALUE ? 0 : GetFileSize(hfile, NULL), '\0');
+    DWORD cb = 0;
+    if (!strBytes.empty() && (!ReadFile(hfile, &strBytes[0], (DWORD)strBytes.size(), &cb, NULL) || cb != strBytes.size()))
+        strBytes.clear();
+    CloseHandle(hfile);
+    return strBytes;
 }
 
 bool RunHostCommand(const std::string &strCommand, std::string *pstrOutput)
 {
-    std::string strScript = MakeScratchName("sh"), strLog = MakeScratchName("log"), strDone = MakeScratchName("end");
-    std::string strHostScript = ToHostPath(strScript), strHostLog = ToHostPath(strLog);
-    std::string strHostDone = ToHostPath(strDone);
-    if (strHostScript.empty())
-        return false;
-    DeleteFileA(strDone.c_str());
-    {
-        // Wine cannot wait for a Unix process nor read its exit code: the script reports both through a
-        // file that appears, whole, when the command has ended.
-        std::ofstream script(strScript, std::ios::binary);
-        script << "( " << strCommand << " ) >'" << strHostLog << "' 2>&1 </dev/null\n"
-               << "echo $? >'" << strHostDone << ".part' && mv '" << strHostDone << ".part' '" << strHostDone
-               << "'\n";
-    }
-    // A Unix program started straight from Windows gets no usable standard handles; through sh it does.
-    std::string strCommandLine = "Z:\\bin\\sh \"" + strHostScript + "\"";
+    char szScript[MAX_PATH], szLog[MAX_PATH], szDone[MAX_PATH];
+    GetTempFileNameA("Z:\\tmp", "sh", 0, szScript);
+    GetTempFileNameA("Z:\\tmp", "log", 0, szLog);
+    GetTempFileNameA("Z:\\tmp", "end", 0, szDone);
+    DeleteFileA(szDone);
+    // Wine can neither wait for a Unix process nor read its exit code: the script reports both through a
+    // file that appears, whole, when the command has ended. Started straight from Windows, a Unix program gets
+    // no usable standard handles; through sh it does.
+    std::string strDone = ToHostPath(szDone), strCommandLine = "Z:\\bin\\sh \"" + ToHostPath(szScript) + "\"";
+    std::string strText = "( " + strCommand + " ) >'" + ToHostPath(szLog) + "' 2>&1 </dev/null\necho $? >'" + strDone +
+                          ".part' && mv '" + strDone + ".part' '" + strDone + "'\n";
+    HANDLE hfile = CreateFileA(szScript, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+    WriteFile(hfile, strText.data(), (DWORD)strText.size(), NULL, NULL);
+    CloseHandle(hfile);
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi;
-    bool fStarted = CreateProcessA(NULL, &strCommandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi);
-    if (fStarted) {
+    if (CreateProcessA(NULL, &strCommandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi)) {
         CloseHandle(pi.hThread);
         CloseHandle(pi.hProcess);
+        for (DWORD dwStart = GetTickCount();
+             GetFileAttributesA(szDone) == INVALID_FILE_ATTRIBUTES && GetTickCount() - dwStart < 60000;)
+            Sleep(10);
     }
-    for (int i = 0; fStarted && i < 6000 && GetFileAttributesA(strDone.c_str()) == INVALID_FILE_ATTRIBUTES; i++)
-        Sleep(20);
-    std::string strExit = ReadWholeFile(strDone);
+    std::string strExit = ReadFileBytes(szDone);
     if (pstrOutput)
-        *pstrOutput = ReadWholeFile(strLog);
-    for (const std::string &strPath : {strScript, strLog, strDone})
-        DeleteFileA(strPath.c_str());
+        *pstrOutput = ReadFileBytes(szLog) + (strExit.empty() ? "(the command did not end within a minute)" : "");
+    for (const char *pszPath : {szScript, szLog, szDone})
+        DeleteFileA(pszPath);
     return strExit == "0\n";
 }
 
-bool MakeMediaWithFfmpeg(const std::string &strArguments, const std::string &strWindowsPath)
+// What ffmpeg writes of a file with these output options, read back.
+static std::string ExtractWithFfmpeg(const std::string &strPath, const std::string &strOptions)
 {
-    std::string strHostPath = ToHostPath(strWindowsPath);
-    if (strHostPath.empty())
-        return false;
+    std::string strRaw = strPath + ".raw";
+    RunHostCommand("ffmpeg -loglevel error -nostdin -y -i '" + ToHostPath(strPath) + "' " + strOptions + " '" +
+                   ToHostPath(strRaw) + "'");
+    std::string strBytes = ReadFileBytes(strRaw);
+    DeleteFileA(strRaw.c_str());
+    return strBytes;
+}
+
+std::vector<std::vector<DWORD>> DecodeWithFfmpeg(const std::string &strPath, int cx, int cy)
+{
+    std::string strBytes = ExtractWithFfmpeg(strPath, "-map 0:v -f rawvideo -pix_fmt bgr0");
+    std::vector<std::vector<DWORD>> frames;
+    for (size_t nAt = 0; nAt + (size_t)cx * cy * 4 <= strBytes.size(); nAt += (size_t)cx * cy * 4) {
+        frames.emplace_back((size_t)cx * cy);
+        memcpy(frames.back().data(), &strBytes[nAt], (size_t)cx * cy * 4);
+        for (DWORD &dw : frames.back())
+            dw &= 0xFFFFFF;
+    }
+    return frames;
+}
+
+std::string ReadSoundWithFfmpeg(const std::string &strPath)
+{
+    return ExtractWithFfmpeg(strPath, "-map 0:a -c:a copy -f data");
+}
+
+std::string Probe(const std::string &strPath, const std::string &strArguments)
+{
     std::string strOutput;
-    bool fOk = RunHostCommand("ffmpeg -hide_banner -loglevel error -nostdin -y " + strArguments + " '" + strHostPath +
-                                  "'",
-                              &strOutput);
-    return fOk && GetFileAttributesA(strWindowsPath.c_str()) != INVALID_FILE_ATTRIBUTES;
+    RunHostCommand("ffprobe -v error " + strArguments + " '" + ToHostPath(strPath) + "'", &strOutput);
+    return strOutput;
 }

@@ -2,10 +2,13 @@
 
 #include "app/app_state.h"
 #include "app/startup.h"
+#include "canvas/canvas_surfaces.h"
+#include "canvas/view_window.h"
+#include "document/file_commands.h"
+#include "resources/resource.h"
+#include "support/host_tools.h"
 
 #include <shlwapi.h>
-
-#include <functional>
 
 void DeleteSettingsKey()
 {
@@ -17,95 +20,57 @@ std::vector<std::string> ListFolder(const std::string &strFolder)
     std::vector<std::string> names;
     WIN32_FIND_DATAA fd;
     HANDLE hfind = FindFirstFileA((strFolder + "*").c_str(), &fd);
-    if (hfind == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        if (lstrcmpA(fd.cFileName, ".") != 0 && lstrcmpA(fd.cFileName, "..") != 0)
+    for (BOOL fMore = hfind != INVALID_HANDLE_VALUE; fMore; fMore = FindNextFileA(hfind, &fd))
+        if (fd.cFileName[0] != '.')
             names.push_back(fd.cFileName);
-    } while (FindNextFileA(hfind, &fd));
     FindClose(hfind);
     return names;
-}
-
-static std::string MakeTestFolder()
-{
-    char szBase[MAX_PATH], szName[MAX_PATH];
-    GetTempPathA(sizeof szBase, szBase);
-    GetTempFileNameA(szBase, "pt", 0, szName);
-    DeleteFileA(szName);
-    CreateDirectoryA(szName, NULL);
-    return std::string(szName) + "\\";
 }
 
 void ProgramTest::SetUp()
 {
     DeleteSettingsKey();
     PrepareSettings();
-    strTempDir = MakeTestFolder();
-    // The program's temporary files land in the test's own folder.
+    char szBase[MAX_PATH], szName[MAX_PATH];
+    GetTempPathA(sizeof szBase, szBase);
+    GetTempFileNameA(szBase, "pt", 0, szName);
+    DeleteFileA(szName);
+    CreateDirectoryA(szName, NULL);
+    strTempDir = std::string(szName) + "\\";
+    GetEnvironmentVariableA("TMP", szTmpKept, sizeof szTmpKept);
     SetEnvironmentVariableA("TMP", strTempDir.c_str());
-    SetEnvironmentVariableA("TEMP", strTempDir.c_str());
     ASSERT_TRUE(StartProgram(GetModuleHandleA(NULL), SW_SHOW));
     haccel = LoadMainAccelerators();
-    ASSERT_NE(haccel, (HACCEL)NULL);
     Pump();
-}
-
-void ProgramTest::UseVideoStream(const AviSpec &spec)
-{
-    std::string strPath = strTempDir + "video.avi";
-    ASSERT_TRUE(MakeAviFile(strPath, spec));
-    pavisMadeVideo = OpenVideoStream(strPath);
-    ASSERT_NE(pavisMadeVideo, (PAVISTREAM)NULL);
-    pavisVideo = pavisMadeVideo;
-    lFrameCount = AVIStreamLength(pavisVideo);
-    lStartTime = AVIStreamStartTime(pavisVideo);
-    lEndTime = AVIStreamEndTime(pavisVideo);
-    lCurTime = lStartTime.load();
-}
-
-static void ReleaseVideoStream(PAVISTREAM pavis, const std::string &strFolder)
-{
-    if (pavisVideo == pavis) {
-        pavisVideo = NULL;
-        lFrameCount = 0;
-        lStartTime = lEndTime = lCurTime = 0;
-    }
-    AVIStreamRelease(pavis);
-    DeleteFileA((strFolder + "video.avi").c_str());
 }
 
 void ProgramTest::TearDown()
 {
     fPlaying = FALSE;
-    // The made stream is the test's own: the program's closing must not release it.
-    if (pavisMadeVideo)
-        ReleaseVideoStream(pavisMadeVideo, strTempDir);
+    fModified = 0;
     if (!fEnded && IsWindow(hwndMain))
         CloseProgram();
     UnregisterClassA(szWindowClass, GetModuleHandleA(NULL));
     UnregisterClassA(pszViewClass, NULL);
+    for (const std::string &strPath : files)
+        DeleteFileA(strPath.c_str());
     EXPECT_EQ(ListFolder(strTempDir), std::vector<std::string>()) << "files left in the temporary folder";
     RemoveDirectoryA(strTempDir.c_str());
+    SetEnvironmentVariableA("TMP", szTmpKept);
     DeleteSettingsKey();
 }
 
 bool ProgramTest::Pump()
 {
-    if (fEnded)
-        return false;
-    for (int nPass = 0; nPass < 1000; nPass++) {
-        if (!PumpMessages(haccel, &nExitCode)) {
-            fEnded = true;
-            return false;
-        }
-        RunIdleStep();
-        MSG msg;
+    MSG msg;
+    for (int nPass = 0; !fEnded && nPass < 1000; nPass++) {
+        fEnded = !PumpMessages(haccel, &nExitCode);
+        if (!fEnded)
+            RunIdleStep();
         if (!PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE))
-            return true;
+            break;
     }
-    ADD_FAILURE() << "the message queue never became empty";
-    return true;
+    return !fEnded;
 }
 
 void ProgramTest::Command(UINT id)
@@ -116,22 +81,134 @@ void ProgramTest::Command(UINT id)
 
 bool ProgramTest::PumpUntil(const std::function<bool()> &condition)
 {
-    for (int i = 0; i < 400; i++) {
-        if (condition())
-            return true;
+    for (DWORD dwStart = GetTickCount(); !condition() && GetTickCount() - dwStart < 10000; Sleep(2))
         Pump();
-        Sleep(5);
-    }
     return condition();
 }
 
 void ProgramTest::CloseProgram()
 {
     PostMessageA(hwndMain, WM_CLOSE, 0, 0);
-    for (int i = 0; i < 100 && !fEnded; i++) {
-        Pump();
-        if (!fEnded)
-            Sleep(5);
+    EXPECT_TRUE(PumpUntil([this] { return fEnded; })) << "the message loop did not end";
+}
+
+std::string ProgramTest::AddFile(const std::string &strName)
+{
+    files.push_back(strTempDir + strName);
+    return files.back();
+}
+
+std::string ProgramTest::MakeMedia(const std::string &strName, const std::string &strArguments)
+{
+    std::string strPath = AddFile(strName), strOutput;
+    EXPECT_TRUE(RunHostCommand("ffmpeg -loglevel error -nostdin " + strArguments + " -y '" + ToHostPath(strPath) + "'",
+                               &strOutput))
+        << strArguments << "\n" << strOutput;
+    return strPath;
+}
+
+std::string ProgramTest::OpenPattern(int cx, int cy, int cFrames, bool fSound)
+{
+    std::string strSize = std::to_string(cx) + "x" + std::to_string(cy);
+    std::string strPath = MakeMedia(
+        "pattern" + strSize + ".avi",
+        "-f lavfi -i testsrc=size=" + strSize + ":rate=10 " +
+            (fSound ? "-f lavfi -i sine=frequency=300:sample_rate=22050 -c:a pcm_s16le -shortest " : "") +
+            "-frames:v " + std::to_string(cFrames) + " -vf vflip -flipped_raw_rgb 1 -c:v rawvideo -pix_fmt bgr24");
+    OpenFile(strPath);
+    return strPath;
+}
+
+void ProgramTest::OpenFile(const std::string &strPath)
+{
+    ASSERT_TRUE(OpenFilePath(strPath.c_str()));
+    ASSERT_NE(pavisVideo, (PAVISTREAM)NULL) << strPath;
+}
+
+void ProgramTest::Drag(int nTool, COLORREF cr, int nWidth, const std::vector<POINT> &pts)
+{
+    static const UINT aidTools[] = {IDM_TOOL_PEN,      IDM_TOOL_LINE,        IDM_TOOL_RECT,   IDM_TOOL_ELLIPSE,
+                                    IDM_TOOL_FILLRECT, IDM_TOOL_FILLELLIPSE, IDM_TOOL_ERASER, IDM_TOOL_TEXT};
+    Command(aidTools[nTool]);
+    if (crColor != cr || nPenWidth != nWidth) {
+        crColor = cr;
+        nPenWidth = nWidth;
+        ReplaceDrawingObjects(TRUE);
     }
-    EXPECT_TRUE(fEnded) << "the message loop did not end";
+    SendMessageA(hwndView, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pts[0].x, pts[0].y));
+    for (const POINT &pt : pts)
+        SendMessageA(hwndView, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+    SendMessageA(hwndView, WM_LBUTTONUP, 0, MAKELPARAM(pts.back().x, pts.back().y));
+    Pump();
+}
+
+Pixels ReadPixels(HDC hdc, int cx, int cy)
+{
+    BITMAPINFO bmi = {{sizeof(BITMAPINFOHEADER), cx, -cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+    DWORD *pdwBits = NULL;
+    HBITMAP hbm = CreateDIBSection(NULL, &bmi, DIB_RGB_COLORS, (void **)&pdwBits, NULL, 0);
+    HDC hdcCopy = CreateCompatibleDC(NULL);
+    HGDIOBJ hbmOld = SelectObject(hdcCopy, hbm);
+    BitBlt(hdcCopy, 0, 0, cx, cy, hdc, 0, 0, SRCCOPY);
+    GdiFlush();
+    Pixels pixels(pdwBits, pdwBits + cx * cy);
+    for (DWORD &dw : pixels)
+        dw &= 0xFFFFFF;
+    SelectObject(hdcCopy, hbmOld);
+    DeleteDC(hdcCopy);
+    DeleteObject(hbm);
+    return pixels;
+}
+
+Pixels ReadFigure()
+{
+    return ReadPixels(hdcFigure, cxCanvas, cyCanvas);
+}
+
+Pixels DrawOnSurface(int cx, int cy, DWORD dwFill, const std::function<void(HDC)> &draw)
+{
+    HDC hdcScreen = GetDC(NULL), hdc = CreateCompatibleDC(hdcScreen);
+    HBITMAP hbm = CreateCompatibleBitmap(hdcScreen, cx, cy);
+    ReleaseDC(NULL, hdcScreen);
+    HGDIOBJ hbmOld = SelectObject(hdc, hbm), hbrOld = SelectObject(hdc, GetStockObject(DC_BRUSH));
+    SetDCBrushColor(hdc, RGB(dwFill >> 16, dwFill >> 8 & 0xFF, dwFill & 0xFF));
+    PatBlt(hdc, 0, 0, cx, cy, PATCOPY);
+    SelectObject(hdc, hbrOld);
+    SetBkMode(hdc, TRANSPARENT);
+    draw(hdc);
+    Pixels pixels = ReadPixels(hdc, cx, cy);
+    SelectObject(hdc, hbmOld);
+    DeleteObject(hbm);
+    DeleteDC(hdc);
+    return pixels;
+}
+
+Pixels PaintCanvas(int cx, int cy, DWORD dwBackground)
+{
+    return DrawOnSurface(cx, cy, dwBackground, PaintView);
+}
+
+Pixels DrawReference(const std::function<void(HDC)> &draw)
+{
+    return DrawOnSurface(cxCanvas, cyCanvas, 0xFFFFFF, draw);
+}
+
+Pixels Overlay(Pixels frame, const Pixels &figure)
+{
+    for (size_t i = 0; i < frame.size() && i < figure.size(); i++)
+        frame[i] = figure[i] == 0xFFFFFF ? frame[i] : figure[i];
+    return frame;
+}
+
+::testing::AssertionResult SamePixels(const Pixels &actual, const Pixels &expected)
+{
+    size_t cDiffering = actual.size() == expected.size() ? 0 : 1, iFirst = 0;
+    for (size_t i = actual.size(); i-- > 0 && actual.size() == expected.size();)
+        if (actual[i] != expected[i])
+            cDiffering++, iFirst = i;
+    if (cDiffering == 0)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << cDiffering << " pixels differ, the first at " << iFirst << ": " << std::hex
+                                         << (iFirst < actual.size() ? actual[iFirst] : 0) << " where "
+                                         << (iFirst < expected.size() ? expected[iFirst] : 0) << " was due";
 }

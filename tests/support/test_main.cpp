@@ -1,6 +1,6 @@
 // Entry point of the test program: the AVI library is initialised around the whole run, as WinMain does.
-// Each run has a current-user registry branch of its own, so that runs side by side (ctest -j) never
-// empty or read each other's settings key.
+// Each run has a current-user registry branch of its own, so that runs side by side never empty or read
+// each other's settings key.
 #include <windows.h>
 #include <shlwapi.h>
 #include <vfw.h>
