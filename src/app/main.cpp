@@ -6,7 +6,8 @@
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int nCmdShow)
 {
     AVIFileInit();
-    int nExitCode = 0;
+    // A start that made no window is a failure, not a clean end.
+    int nExitCode = 1;
     if (StartProgram(hInstance, nCmdShow))
         nExitCode = RunMessageLoop(LoadMainAccelerators());
 
