@@ -13,7 +13,11 @@ BOOL PlaceText(int x, int y)
 {
     if (DialogBoxParamA(hInst, MAKEINTRESOURCEA(IDD_TEXT), hwndView, TextDlgProc, 0) != IDOK)
         return FALSE;
-    HFONT hfont = CreateFontIndirectA(&lfText);
+    // Smoothed glyph edges would blend the colour with the figure's white into pixels that are no longer
+    // transparent: a pale fringe around the text over every frame.
+    LOGFONTA lf = lfText;
+    lf.lfQuality = NONANTIALIASED_QUALITY;
+    HFONT hfont = CreateFontIndirectA(&lf);
     if (!hfont)
         return FALSE;
     StoreTextFont();
