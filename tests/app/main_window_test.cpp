@@ -1,10 +1,9 @@
-// The program shell as a user meets it: keys through the message loop's accelerators, tooltips, the title,
-// the about box and closing the window.
+// The program shell as a user meets it: keys through the message loop's accelerators, tooltips, the about box
+// and closing the window.
 #include "app/about_box.h"
 #include "app/app_state.h"
-#include "app/title.h"
 #include "resources/resource.h"
-#include "support/program_test.h"
+#include "support/harness.h"
 
 #include <commctrl.h>
 
@@ -59,25 +58,6 @@ TEST_F(MainWindowTest, ToolTipsAnswerTheSecondLineOfTheCommandsString)
     EXPECT_EQ(ToolTipOf(4242), "unchanged") << "a command without a string";
     // String 60001 of the test program: a help line and a tooltip of 100 characters, cut to its buffer.
     EXPECT_EQ(ToolTipOf(60001), std::string(79, 'T'));
-}
-
-TEST_F(MainWindowTest, TitleNamesTheDocumentAndItsMark)
-{
-    const struct Case {
-        const char *pszFile;
-        BYTE fMod;
-        const wchar_t *pwszTitle;
-    } aCases[] = {
-        {"", 1, L"無題 * - Pelto"},
-        {"C:\\\x95\x5C\\\x83\x5C.avi", 0, L"C:\\表\\ソ.avi - Pelto"},
-    };
-    for (const Case &c : aCases) {
-        lstrcpyA(szFileName, c.pszFile);
-        fModified = c.fMod;
-        UpdateTitle();
-        EXPECT_EQ(GetWindowTextWide(hwndMain), c.pwszTitle);
-    }
-    szFileName[0] = '\0';
 }
 
 TEST_F(MainWindowTest, AboutBoxLinkIsSubclassedEachTimeAndEscapeEndsIt)

@@ -1,8 +1,10 @@
-// Moving through a video and marking the figure range with the View menu's commands, at the edges of the
-// video and of the range. The video has 20 frames at 10 a second: frame f starts at f * 100 ms.
+// Moving through a video and marking the figure range with the View menu's commands and the position trackbar,
+// at the edges of the video and of the range. The video has 20 frames at 10 a second: frame f starts at f * 100 ms.
 #include "app/app_state.h"
 #include "resources/resource.h"
-#include "support/program_test.h"
+#include "support/harness.h"
+
+#include <commctrl.h>
 
 namespace {
 
@@ -14,6 +16,21 @@ protected:
         for (int i = 0; i < nFrame; i++)
             Command(IDM_NEXT_FRAME);
         ASSERT_EQ(lCurFrame, nFrame);
+    }
+    // Puts the thumb on nPosition and reports it to the main window as the trackbar does.
+    void MoveThumb(LONG nPosition, UINT uCode = TB_THUMBTRACK, HWND hwndFrom = hwndTrackbar)
+    {
+        SendMessageA(hwndTrackbar, TBM_SETPOS, TRUE, nPosition);
+        SendMessageA(hwndMain, WM_HSCROLL, MAKEWPARAM(uCode, LOWORD(nPosition)), (LPARAM)hwndFrom);
+        Pump();
+    }
+    // The ticks the program set, without the two at the ends that the control always counts.
+    std::vector<LRESULT> ReadTicks()
+    {
+        std::vector<LRESULT> ticks;
+        for (LRESULT i = 0; i + 2 < SendMessageA(hwndTrackbar, TBM_GETNUMTICS, 0, 0); i++)
+            ticks.push_back(SendMessageA(hwndTrackbar, TBM_GETTIC, i, 0));
+        return ticks;
     }
 };
 
@@ -89,4 +106,61 @@ TEST_F(NavigationTest, FigureRangeRefusesAStartAfterItsEndAndAnEndBeforeItsStart
     nFigureEnd = -1;
     Command(IDM_GOTO_FIGURE_END);
     EXPECT_EQ(lCurTime, 901);
+}
+
+TEST_F(NavigationTest, ThumbAndTicksFollowTheVideoAndTheFigureRange)
+{
+    MoveThumb(5);
+    EXPECT_FALSE(IsWindowEnabled(hwndTrackbar)) << "without a file";
+    EXPECT_EQ(lCurTime, 0);
+    SetFocus(hwndView);
+    OpenPattern(240, 16, 20);
+    EXPECT_EQ(SendMessageA(hwndTrackbar, TBM_GETRANGEMAX, 0, 0), 19);
+    EXPECT_EQ(GetFocus(), hwndTrackbar);
+    EXPECT_EQ(ReadTicks(), std::vector<LRESULT>()) << "the whole video as the range draws no ticks";
+    const struct Case {
+        UINT uCode;
+        HWND hwndFrom;
+        LONG nPosition, lFrame;
+    } aCases[] = {
+        {TB_THUMBTRACK, hwndTrackbar, 7, 7}, {TB_THUMBPOSITION, hwndTrackbar, 12, 12},
+        {TB_PAGEUP, hwndTrackbar, 3, 3},     {TB_BOTTOM, hwndTrackbar, 19, 19},
+        {TB_ENDTRACK, hwndTrackbar, 5, 19},  {TB_THUMBTRACK, NULL, 9, 19}, // not a move; another sender
+    };
+    for (const Case &c : aCases) {
+        MoveThumb(c.nPosition, c.uCode, c.hwndFrom);
+        EXPECT_EQ(lCurFrame, c.lFrame) << "code " << c.uCode;
+        EXPECT_EQ(lCurTime, c.lFrame * 100 + 1) << "code " << c.uCode;
+    }
+    SendMessageA(hwndTrackbar, WM_KEYDOWN, VK_HOME, 1);
+    Pump();
+    EXPECT_EQ(lCurFrame, 0) << "a key on the trackbar";
+    MoveThumb(10);
+    Command(IDM_SET_FIGURE_START);
+    EXPECT_EQ(ReadTicks(), (std::vector<LRESULT>{10, 19}));
+    MoveThumb(4);
+    Command(IDM_SET_FIGURE_END);
+    EXPECT_EQ(ReadTicks(), (std::vector<LRESULT>{10, 19})) << "a refused end moved a tick";
+}
+
+TEST_F(NavigationTest, EveryFrameOfALongVideoHasItsOwnPositionAndNoFramesNone)
+{
+    AviSpec spec;
+    spec.cx = 240, spec.cy = 1, spec.cFrames = 70000, spec.dwRate = 100;
+    ASSERT_TRUE(MakeAviFile(AddFile("long.avi"), spec));
+    OpenFile(strTempDir + "long.avi");
+    for (LONG nPosition : {32768L, 65535L, 65536L, 69999L}) {
+        MoveThumb(nPosition);
+        EXPECT_EQ(lCurFrame, nPosition);
+        EXPECT_EQ(SendMessageA(hwndTrackbar, TBM_GETPOS, 0, 0), nPosition);
+    }
+    spec.cFrames = 0;
+    ASSERT_TRUE(MakeAviFile(AddFile("empty.avi"), spec));
+    OpenFile(strTempDir + "empty.avi");
+    EXPECT_EQ(SendMessageA(hwndTrackbar, TBM_GETRANGEMAX, 0, 0), 0);
+    for (UINT uCode : {TB_THUMBTRACK, TB_BOTTOM}) {
+        MoveThumb(0, uCode);
+        EXPECT_EQ(lCurTime, 0);
+    }
+    EXPECT_EQ(nFigureEnd, -1) << "a video of no frames gives the figure range no end";
 }

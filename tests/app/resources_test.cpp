@@ -6,7 +6,7 @@
 #include "app/command_state.h"
 #include "bars/toolbar_tables.h"
 #include "resources/resource.h"
-#include "support/program_test.h"
+#include "support/harness.h"
 
 #include <map>
 #include <set>
@@ -63,7 +63,7 @@ TEST_F(ProgramTest, MenuToolbarsAcceleratorsAndTheRuleAgree)
     for (const BarCommand &row : aPlayBarCommands)
         toolbar.push_back(row.idCommand);
     for (const TBBUTTON &button : atbDrawButtons)
-        toolbar.push_back(button.idCommand);
+        toolbar.push_back((UINT)button.idCommand);
     for (UINT id : toolbar) {
         EXPECT_EQ(menu.count(id), 1u) << "toolbar command " << id << " is in no menu";
         std::string strText = LoadText(id);

@@ -1,7 +1,6 @@
 // The view's paint read back pixel by pixel: the frame as the platform decodes it, upright, with the figure over it
 // wherever the figure is not white, and nothing past the canvas; dark grey and no figure where no frame shows.
-#include "support/avi_maker.h"
-#include "support/program_test.h"
+#include "support/harness.h"
 
 #include "app/app_state.h"
 

@@ -1,6 +1,6 @@
 // The drawing tools, figure commands and tool dialogs as a user meets them: the figure holds each line, shape and
 // text as the platform draws it with that pen, brush and font; clipboard, undo and settings keep what was chosen.
-#include "support/program_test.h"
+#include "support/harness.h"
 
 #include "app/app_state.h"
 #include "canvas/figure_commands.h"

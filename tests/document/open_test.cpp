@@ -5,11 +5,7 @@
 #include "document/document_state.h"
 #include "document/file_commands.h"
 #include "resources/resource.h"
-#include "support/avi_maker.h"
-#include "support/host_tools.h"
-#include "support/program_test.h"
-
-#include <shlobj.h>
+#include "support/harness.h"
 
 namespace {
 
@@ -42,9 +38,7 @@ void PatchFrameRect(const std::string &strPath, short left, short top, short rig
     ASSERT_NE(nAt, std::string::npos);
     short asRect[4] = {left, top, right, bottom};
     memcpy(&strBytes[nAt + 8 + 48], asRect, sizeof asRect);
-    HANDLE hfile = CreateFileA(strPath.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
-    WriteFile(hfile, strBytes.data(), (DWORD)strBytes.size(), NULL, NULL);
-    CloseHandle(hfile);
+    WriteFileBytes(strPath, strBytes);
 }
 
 } // namespace
@@ -101,9 +95,7 @@ TEST_F(OpenTest, FailedOpenNamesTheFileAndLeavesNoCopy)
     std::string strText = AddFile("notes.avi"), strSound = MakeMedia("sound.avi", strTone + "-c:a pcm_s16le");
     std::string strHuge = MakeMedia("huge.avi", strPattern + strRaw);
     PatchFrameRect(strHuge, 0, 0, 30000, 20); // wider than any surface may be
-    HANDLE hfile = CreateFileA(strText.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
-    WriteFile(hfile, "not a video", 11, NULL, NULL);
-    CloseHandle(hfile);
+    WriteFileBytes(strText, "not a video");
     const std::string strLongTemp = "C:\\" + std::string(300, 't');
     const struct Case {
         std::string strPath;
@@ -170,38 +162,4 @@ TEST_F(OpenTest, SavePromptComesAfterTheDialogAndOnlyForAChangedFigure)
     EXPECT_EQ(std::string(szFileName), strSecond);
     OpenThroughDialog(strFirst);  // nothing changed: no question
     EXPECT_EQ(robot.Seen().size(), 8u);
-}
-
-TEST_F(OpenTest, ShortcutOpensItsTarget)
-{
-    std::string strTarget = MakeMedia("target.avi", strPattern + strRaw), strLink = AddFile("clip.lnk");
-    CoInitialize(NULL);
-    IShellLinkA *psl = NULL;
-    IPersistFile *ppf = NULL;
-    ASSERT_EQ(CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkA, (void **)&psl), S_OK);
-    psl->SetPath(strTarget.c_str());
-    psl->QueryInterface(IID_IPersistFile, (void **)&ppf);
-    ASSERT_EQ(ppf->Save(WidenAnsi(strLink).c_str(), TRUE), S_OK);
-    ppf->Release();
-    psl->Release();
-    OpenFile(strLink);
-    EXPECT_EQ(std::string(szFileName), strTarget);
-}
-
-TEST_F(OpenTest, CompressionOptionsStartWithTheSoundsOwnFormatAndCancelKeepsThem)
-{
-    OpenThroughDialog(MakeMedia("sound.avi", strPattern + strTone + strRaw + "-c:a pcm_s16le"));
-    const AVICOMPRESSOPTIONS &audio = aCompressOptions[SLOT_AUDIO];
-    EXPECT_EQ(aCompressOptions[SLOT_VIDEO].fccHandler, mmioFOURCC('D', 'I', 'B', ' '));
-    std::vector<BYTE> format = ReadStreamFacts(szTempFile, streamtypeAUDIO).format;
-    ASSERT_EQ(audio.cbFormat, format.size());
-    EXPECT_EQ(memcmp(audio.lpFormat, format.data(), format.size()), 0);
-    EXPECT_NE(GlobalHandle(audio.lpFormat), (HGLOBAL)NULL) << "the library frees the format as a global block";
-    AVICOMPRESSOPTIONS before[SLOT_COUNT];
-    memcpy(before, aCompressOptions, sizeof before);
-    robot.ExpectButton(IDCANCEL);
-    Command(IDM_COMPRESS_OPTIONS);
-    EXPECT_EQ(memcmp(before, aCompressOptions, sizeof before), 0);
-    CloseProgram();
-    EXPECT_EQ(audio.lpFormat, nullptr) << "closing the document did not free the options";
 }

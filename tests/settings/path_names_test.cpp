@@ -2,9 +2,8 @@
 // full-width case, and double-byte characters whose trail byte is 0x5C.
 #include "settings/path_names.h"
 
-#include "support/program_test.h"
+#include "support/harness.h"
 
-#include <objbase.h>
 #include <shlobj.h>
 
 #include <cstring>
@@ -18,48 +17,30 @@
 
 namespace {
 
-// Folders and files made in a temporary folder of the test's own, removed again at the end.
-class PathNamesTest : public ::testing::Test {
+// Folders and files made in the test's own folder, and shortcuts saved through the shell's own link object.
+class PathNamesTest : public ProgramTest {
 protected:
-    void SetUp() override
+    std::string Make(const std::string &strName, bool fFolder)
     {
-        char szTemp[MAX_PATH], szName[MAX_PATH];
-        GetTempPathA(sizeof szTemp, szTemp);
-        GetTempFileNameA(szTemp, "pn", 0, szName);
-        DeleteFileA(szName);
-        strFolder = Make(szName, true);
-        CoInitialize(NULL);
-    }
-    void TearDown() override
-    {
-        for (auto it = made.rbegin(); it != made.rend(); ++it)
-            EXPECT_TRUE(DeleteFileA(it->c_str()) || RemoveDirectoryA(it->c_str())) << *it;
-        CoUninitialize();
-    }
-    std::string Make(const std::string &strPath, bool fFolder)
-    {
+        std::string strPath = AddFile(strName);
         if (fFolder)
             EXPECT_TRUE(CreateDirectoryA(strPath.c_str(), NULL)) << strPath;
         else
-            CloseHandle(CreateFileA(strPath.c_str(), GENERIC_WRITE, 0, NULL, CREATE_NEW, 0, NULL));
-        made.push_back(strPath);
+            WriteFileBytes(strPath, "");
         return strPath;
     }
     std::string MakeShortcut(const std::string &strName, const std::string &strTarget)
     {
         IShellLinkA *psl = NULL;
         IPersistFile *ppf = NULL;
-        EXPECT_EQ(CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkA, (void **)&psl), S_OK);
+        CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkA, (void **)&psl);
         psl->SetPath(strTarget.c_str());
         psl->QueryInterface(IID_IPersistFile, (void **)&ppf);
-        EXPECT_EQ(ppf->Save(WidenAnsi(strFolder + "\\" + strName).c_str(), TRUE), S_OK);
+        EXPECT_EQ(ppf->Save(WidenAnsi(AddFile(strName)).c_str(), TRUE), S_OK);
         ppf->Release();
         psl->Release();
-        made.push_back(strFolder + "\\" + strName);
-        return made.back();
+        return strTempDir + strName;
     }
-    std::string strFolder; // without a trailing backslash
-    std::vector<std::string> made;
 };
 
 std::string CallFullPath(const std::string &strIn)
@@ -82,12 +63,12 @@ DWORD WINAPI ResolveOnThread(void *pv)
 
 TEST_F(PathNamesTest, FullPathTakesTheCaseOfEveryComponentFromDisk)
 {
-    for (const char *pszFolder : {"\\MixedCase", "\\MixedCase\\Sub Dir", "\\Ab" HYO "Cd", "\\" HYO, "\\Top" HYO})
-        Make(strFolder + pszFolder, true);
-    for (const char *pszFile : {"\\MixedCase\\Sub Dir\\File.AVI", "\\Ab" HYO "Cd\\X" SO "y.Avi", "\\" HYO "\\" SO
-                                "Name.Avi", "\\Top" HYO "\\Low" SO})
-        Make(strFolder + pszFile, false);
-    const std::string strBase = CallFullPath(strFolder);
+    for (const char *pszFolder : {"MixedCase", "MixedCase\\Sub Dir", "Ab" HYO "Cd", HYO, "Top" HYO})
+        Make(pszFolder, true);
+    for (const char *pszFile : {"MixedCase\\Sub Dir\\File.AVI", "Ab" HYO "Cd\\X" SO "y.Avi", HYO "\\" SO "Name.Avi",
+                                "Top" HYO "\\Low" SO})
+        Make(pszFile, false);
+    const std::string strFolder = strTempDir.substr(0, strTempDir.size() - 1), strBase = CallFullPath(strFolder);
     ASSERT_EQ(lstrcmpiA(strBase.c_str(), strFolder.c_str()), 0);
     const struct Case {
         std::string strQuery, strExpected;
@@ -122,8 +103,8 @@ TEST_F(PathNamesTest, FullPathTakesTheCaseOfEveryComponentFromDisk)
 
 TEST_F(PathNamesTest, ShortcutsResolveToTheirTargetAndNothingElseDoes)
 {
-    Make(strFolder + "\\" HYO, true);
-    const std::string strTarget = Make(strFolder + "\\" HYO "\\" SO ".avi", false);
+    Make(HYO, true);
+    const std::string strTarget = Make(HYO "\\" SO ".avi", false);
     std::string strLink = MakeShortcut(SO ".lnk", strTarget);
     char szOut[MAX_PATH];
     EXPECT_TRUE(ResolveShortcut(szOut, strLink.c_str()));
@@ -134,97 +115,63 @@ TEST_F(PathNamesTest, ShortcutsResolveToTheirTargetAndNothingElseDoes)
     CloseHandle(hThread);
     EXPECT_EQ(strLink, strTarget) << "on a fresh thread";
 
-    for (const std::string &strPath : {strTarget, Make(strFolder + "\\Broken.lnk", false),
-                                       MakeShortcut("Disguised.avi", strTarget), strFolder + "\\Missing.lnk"}) {
+    for (const std::string &strPath :
+         {strTarget, Make("Broken.lnk", false), MakeShortcut("Disguised.avi", strTarget), strTempDir + "Missing.lnk"}) {
         memset(szOut, 'x', sizeof szOut);
         EXPECT_FALSE(ResolveShortcut(szOut, strPath.c_str())) << strPath;
         EXPECT_STREQ(szOut, "") << strPath;
     }
 }
 
-TEST(PathNamesTableTest, ComparePathFoldsCaseExceptOfFullWidthLetters)
+// The pure operations, one line a case: what the operation gives, and what is due.
+TEST(PathNamesTableTest, OperationsFoldCaseAndNeverSplitADoubleByteCharacter)
 {
-    const struct Case {
-        const char *pszA, *pszB;
-        BOOL fSame;
-    } aCases[] = {
-        {"C:\\AVI\\a.avi", "c:\\avi\\A.AVI", TRUE},
-        {"C:\\AVI\\a.avi", "C:\\AVI\\a.avi2", FALSE},
-        {"C:\\" FW_A ".avi", "C:\\" FW_a ".avi", FALSE},
-        {"C:\\" FW_A ".avi", "C:\\A.avi", FALSE},
-        {"C:\\" FW_A "b.avi", "c:\\" FW_A "B.AVI", TRUE},
-        // Classes are taken per character: the full-width letter is found behind double-byte characters.
-        {"C:\\" HYO "\\" SO "\\" FW_A ".avi", "C:\\" HYO "\\" SO "\\" FW_a ".avi", FALSE},
-        {"C:\\" HYO "\\" SO "\\x" FW_1 ".avi", "c:\\" HYO "\\" SO "\\X" FW_1 ".AVI", TRUE},
-        {"C:\\" HYO ".avi", "C:\\" SO ".avi", FALSE},
+    auto same = [](const char *pszA, const char *pszB) { return std::string(ComparePath(pszA, pszB) ? "same" : "other"); };
+    auto name = [](const char *pszPath, int cbOut) {
+        char sz[20];
+        memset(sz, '#', sizeof sz);
+        GetFileName(pszPath, sz, cbOut);
+        return sz[cbOut] != '#' ? "overrun" : std::to_string(GetFileName(pszPath, NULL, 0)) + ":" + sz;
     };
-    for (const Case &c : aCases)
-        EXPECT_EQ(ComparePath(c.pszA, c.pszB), c.fSame) << c.pszA << " | " << c.pszB;
-}
-
-TEST(PathNamesTableTest, GetFileNameTakesWholeCharactersAfterTheLastSeparator)
-{
-    const struct Case {
-        const char *pszPath;
-        int cbOut;
-        const char *pszName;
-    } aCases[] = {
-        {"C:", 16, ""}, {"a/b", 16, "b"}, {"C:file.avi", 16, "file.avi"}, {"C:\\dir\\", 16, ""},
-        {"\\\\server\\share", 16, "share"}, {"C:\\" HYO "\\" SO ".avi", 16, SO ".avi"}, {"C:\\dir\\" HYO, 16, HYO},
-        {"C:\\file.avi", 5, "file"}, {"C:\\dir\\ab" HYO "c", 4, "ab"}, {"C:\\dir\\ab" HYO "c", 5, "ab" HYO},
+    auto shorten = [](const char *pszPath, int cbMax) {
+        char sz[MAX_PATH];
+        lstrcpynA(sz, pszPath, sizeof sz);
+        AbbreviateName(sz, cbMax);
+        return std::string(sz);
     };
-    for (const Case &c : aCases) {
-        char szOut[20];
-        memset(szOut, '#', sizeof szOut);
-        EXPECT_EQ(GetFileName(c.pszPath, szOut, c.cbOut), 0);
-        EXPECT_STREQ(szOut, c.pszName) << c.pszPath << " in " << c.cbOut;
-        EXPECT_EQ(szOut[c.cbOut], '#') << "wrote past the buffer";
-        EXPECT_TRUE(c.cbOut < 16 || GetFileName(c.pszPath, NULL, 0) == (int)strlen(c.pszName) + 1) << c.pszPath;
-    }
-}
-
-TEST(PathNamesTableTest, AbbreviateNameShortensBehindTheVolume)
-{
-    const struct Case {
-        const char *pszPath;
-        int cbMax;
-        const char *pszExpected;
-    } aCases[] = {
-        {"C:\\dir\\sub1\\sub2\\file.avi", 20, "C:\\dir\\...\\file.avi"},
-        {"C:\\dir\\sub1\\sub2\\file.avi", 25, "C:\\dir\\sub1\\sub2\\file.avi"},
-        {"C:\\dir\\sub1\\sub2\\file.avi", 24, "C:\\dir\\...\\sub2\\file.avi"},
-        {"C:\\dir\\sub1\\sub2\\file.avi", 18, "file.avi"},
-        {"C:\\file_with_long_name.avi", 26, "C:\\file_with_long_name.avi"},
-        {"C:\\file_with_long_name.avi", 25, "file_with_long_name.avi"},
-        {"C:\\dir\\file_with_long_name.avi", 10, "file_with_long_name.avi"},
-        {"\\\\server\\share\\dir\\sub\\file.avi", 28, "\\\\server\\share\\...\\file.avi"},
-        {"\\\\server\\share\\dir\\sub\\file.avi", 26, "file.avi"},
-        // 表 and ソ end in 0x5C: neither the volume part nor the name is cut inside them.
-        {"C:\\" HYO "\\sub1\\sub2\\" SO ".avi", 16, "C:\\" HYO "\\...\\" SO ".avi"},
-        {"C:\\dir\\sub\\" SO, 8, SO},
+    auto escape = [](const std::string &strSrc) {
+        char sz[2 * 259 + 2];
+        memset(sz, '#', sizeof sz);
+        EscapeMenuText(sz, strSrc.c_str());
+        return sz[sizeof sz - 1] != '#' ? "overrun" : std::string(sz);
     };
-    for (const Case &c : aCases) {
-        char szPath[MAX_PATH];
-        lstrcpynA(szPath, c.pszPath, sizeof szPath);
-        AbbreviateName(szPath, c.cbMax);
-        EXPECT_STREQ(szPath, c.pszExpected) << c.pszPath << " max " << c.cbMax;
-    }
-}
-
-TEST(PathNamesTableTest, EscapeMenuTextDoublesAmpersandsOfAtMost259SourceBytes)
-{
     const std::string a258(258, 'a');
-    const struct Case {
-        std::string strSrc, strExpected;
-    } aCases[] = {
-        {"R&D.avi", "R&&D.avi"}, {"C:\\" HYO "&" SO ".avi", "C:\\" HYO "&&" SO ".avi"}, {a258 + "&b", a258 + "&&"},
-        {a258 + "a&", a258 + "a"}, {std::string(300, '&'), std::string(518, '&')}, {a258 + HYO, a258},
+    const std::pair<std::string, std::string> aCases[] = {
+        {same("C:\\AVI\\a.avi", "c:\\avi\\A.AVI"), "same"},
+        {same("C:\\" FW_A "b.avi", "c:\\" FW_A "B.AVI"), "same"},
+        {same("C:\\" FW_A ".avi", "C:\\" FW_a ".avi"), "other"}, // full-width letters keep their case
+        {same("C:\\" FW_A ".avi", "C:\\A.avi"), "other"},
+        // Classes are taken per character: the full-width letter is found behind double-byte characters.
+        {same("C:\\" HYO "\\" SO "\\" FW_A ".avi", "C:\\" HYO "\\" SO "\\" FW_a ".avi"), "other"},
+        {same("C:\\" HYO "\\" SO "\\x" FW_1 ".avi", "c:\\" HYO "\\" SO "\\X" FW_1 ".AVI"), "same"},
+        {name("a/b", 16), "2:b"},
+        {name("C:file.avi", 16), "9:file.avi"},
+        {name("\\\\server\\share", 16), "6:share"},
+        {name("C:\\" HYO "\\" SO ".avi", 16), "7:" SO ".avi"},
+        {name("C:\\dir\\ab" HYO "c", 4), "6:ab"}, // 表 would need bytes 2 and 3, with the zero at 4
+        {name("C:\\dir\\ab" HYO "c", 5), "6:ab" HYO},
+        {shorten("C:\\dir\\sub1\\sub2\\file.avi", 25), "C:\\dir\\sub1\\sub2\\file.avi"},
+        {shorten("C:\\dir\\sub1\\sub2\\file.avi", 24), "C:\\dir\\...\\sub2\\file.avi"},
+        {shorten("C:\\dir\\sub1\\sub2\\file.avi", 20), "C:\\dir\\...\\file.avi"},
+        {shorten("C:\\dir\\sub1\\sub2\\file.avi", 18), "file.avi"},
+        {shorten("C:\\file_with_long_name.avi", 25), "file_with_long_name.avi"},
+        {shorten("\\\\server\\share\\dir\\sub\\file.avi", 28), "\\\\server\\share\\...\\file.avi"},
+        {shorten("C:\\" HYO "\\sub1\\sub2\\" SO ".avi", 16), "C:\\" HYO "\\...\\" SO ".avi"},
+        {escape("C:\\" HYO "&" SO ".avi"), "C:\\" HYO "&&" SO ".avi"},
+        {escape(a258 + "&b"), a258 + "&&"}, // at most 259 source bytes
+        {escape(std::string(300, '&')), std::string(518, '&')},
+        {escape(a258 + HYO), a258},
     };
-    for (const Case &c : aCases) {
-        char szDst[2 * 259 + 2];
-        memset(szDst, '#', sizeof szDst);
-        EscapeMenuText(szDst, c.strSrc.c_str());
-        EXPECT_EQ(std::string(szDst), c.strExpected) << c.strSrc.size();
-        EXPECT_EQ(szDst[sizeof szDst - 1], '#');
-    }
+    for (size_t i = 0; i < std::size(aCases); i++)
+        EXPECT_EQ(aCases[i].first, aCases[i].second) << "case " << i;
 }

@@ -1,6 +1,5 @@
-#include "support/avi_maker.h"
+#include "support/harness.h"
 
-#include "support/program_test.h"
 
 #include <mmreg.h>
 

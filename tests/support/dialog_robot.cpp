@@ -1,4 +1,4 @@
-#include "support/dialog_robot.h"
+#include "support/harness.h"
 
 #include <gtest/gtest.h>
 

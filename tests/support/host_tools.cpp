@@ -1,4 +1,4 @@
-#include "support/host_tools.h"
+#include "support/harness.h"
 
 bool IsWine()
 {
@@ -29,6 +29,13 @@ std::string ReadFileBytes(const std::string &strPath)
     return strBytes;
 }
 
+void WriteFileBytes(const std::string &strPath, const std::string &strBytes)
+{
+    HANDLE hfile = CreateFileA(strPath.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+    WriteFile(hfile, strBytes.data(), (DWORD)strBytes.size(), NULL, NULL);
+    CloseHandle(hfile);
+}
+
 bool RunHostCommand(const std::string &strCommand, std::string *pstrOutput)
 {
     char szScript[MAX_PATH], szLog[MAX_PATH], szDone[MAX_PATH];
@@ -42,9 +49,7 @@ bool RunHostCommand(const std::string &strCommand, std::string *pstrOutput)
     std::string strDone = ToHostPath(szDone), strCommandLine = "Z:\\bin\\sh \"" + ToHostPath(szScript) + "\"";
     std::string strText = "( " + strCommand + " ) >'" + ToHostPath(szLog) + "' 2>&1 </dev/null\necho $? >'" + strDone +
                           ".part' && mv '" + strDone + ".part' '" + strDone + "'\n";
-    HANDLE hfile = CreateFileA(szScript, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
-    WriteFile(hfile, strText.data(), (DWORD)strText.size(), NULL, NULL);
-    CloseHandle(hfile);
+    WriteFileBytes(szScript, strText);
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi;

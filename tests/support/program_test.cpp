@@ -1,4 +1,4 @@
-#include "support/program_test.h"
+#include "support/harness.h"
 
 #include "app/app_state.h"
 #include "app/startup.h"
@@ -6,9 +6,10 @@
 #include "canvas/view_window.h"
 #include "document/file_commands.h"
 #include "resources/resource.h"
-#include "support/host_tools.h"
 
 #include <shlwapi.h>
+
+#include <algorithm>
 
 void DeleteSettingsKey()
 {
@@ -52,8 +53,8 @@ void ProgramTest::TearDown()
         CloseProgram();
     UnregisterClassA(szWindowClass, GetModuleHandleA(NULL));
     UnregisterClassA(pszViewClass, NULL);
-    for (const std::string &strPath : files)
-        DeleteFileA(strPath.c_str());
+    for (auto it = files.rbegin(); it != files.rend(); ++it)
+        DeleteFileA(it->c_str()) || RemoveDirectoryA(it->c_str());
     EXPECT_EQ(ListFolder(strTempDir), std::vector<std::string>()) << "files left in the temporary folder";
     RemoveDirectoryA(strTempDir.c_str());
     SetEnvironmentVariableA("TMP", szTmpKept);
@@ -142,45 +143,35 @@ void ProgramTest::Drag(int nTool, COLORREF cr, int nWidth, const std::vector<POI
     Pump();
 }
 
-Pixels ReadPixels(HDC hdc, int cx, int cy)
+// A top-down 32-bit section, so that its bits are the pixels; the unused top byte is masked off.
+Pixels DrawOnSurface(int cx, int cy, DWORD dwFill, const std::function<void(HDC)> &draw)
 {
     BITMAPINFO bmi = {{sizeof(BITMAPINFOHEADER), cx, -cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
     DWORD *pdwBits = NULL;
     HBITMAP hbm = CreateDIBSection(NULL, &bmi, DIB_RGB_COLORS, (void **)&pdwBits, NULL, 0);
-    HDC hdcCopy = CreateCompatibleDC(NULL);
-    HGDIOBJ hbmOld = SelectObject(hdcCopy, hbm);
-    BitBlt(hdcCopy, 0, 0, cx, cy, hdc, 0, 0, SRCCOPY);
+    HDC hdc = CreateCompatibleDC(NULL);
+    HGDIOBJ hbmOld = SelectObject(hdc, hbm);
+    std::fill(pdwBits, pdwBits + cx * cy, dwFill);
+    SetBkMode(hdc, TRANSPARENT);
+    draw(hdc);
     GdiFlush();
     Pixels pixels(pdwBits, pdwBits + cx * cy);
     for (DWORD &dw : pixels)
         dw &= 0xFFFFFF;
-    SelectObject(hdcCopy, hbmOld);
-    DeleteDC(hdcCopy);
+    SelectObject(hdc, hbmOld);
+    DeleteDC(hdc);
     DeleteObject(hbm);
     return pixels;
+}
+
+Pixels ReadPixels(HDC hdc, int cx, int cy)
+{
+    return DrawOnSurface(cx, cy, 0, [&](HDC hdcCopy) { BitBlt(hdcCopy, 0, 0, cx, cy, hdc, 0, 0, SRCCOPY); });
 }
 
 Pixels ReadFigure()
 {
     return ReadPixels(hdcFigure, cxCanvas, cyCanvas);
-}
-
-Pixels DrawOnSurface(int cx, int cy, DWORD dwFill, const std::function<void(HDC)> &draw)
-{
-    HDC hdcScreen = GetDC(NULL), hdc = CreateCompatibleDC(hdcScreen);
-    HBITMAP hbm = CreateCompatibleBitmap(hdcScreen, cx, cy);
-    ReleaseDC(NULL, hdcScreen);
-    HGDIOBJ hbmOld = SelectObject(hdc, hbm), hbrOld = SelectObject(hdc, GetStockObject(DC_BRUSH));
-    SetDCBrushColor(hdc, RGB(dwFill >> 16, dwFill >> 8 & 0xFF, dwFill & 0xFF));
-    PatBlt(hdc, 0, 0, cx, cy, PATCOPY);
-    SelectObject(hdc, hbrOld);
-    SetBkMode(hdc, TRANSPARENT);
-    draw(hdc);
-    Pixels pixels = ReadPixels(hdc, cx, cy);
-    SelectObject(hdc, hbmOld);
-    DeleteObject(hbm);
-    DeleteDC(hdc);
-    return pixels;
 }
 
 Pixels PaintCanvas(int cx, int cy, DWORD dwBackground)
@@ -202,13 +193,12 @@ Pixels Overlay(Pixels frame, const Pixels &figure)
 
 ::testing::AssertionResult SamePixels(const Pixels &actual, const Pixels &expected)
 {
-    size_t cDiffering = actual.size() == expected.size() ? 0 : 1, iFirst = 0;
-    for (size_t i = actual.size(); i-- > 0 && actual.size() == expected.size();)
-        if (actual[i] != expected[i])
-            cDiffering++, iFirst = i;
-    if (cDiffering == 0)
+    if (actual.size() != expected.size())
+        return ::testing::AssertionFailure() << actual.size() << " pixels where " << expected.size() << " were due";
+    auto it = std::mismatch(actual.begin(), actual.end(), expected.begin());
+    if (it.first == actual.end())
         return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << cDiffering << " pixels differ, the first at " << iFirst << ": " << std::hex
-                                         << (iFirst < actual.size() ? actual[iFirst] : 0) << " where "
-                                         << (iFirst < expected.size() ? expected[iFirst] : 0) << " was due";
+    return ::testing::AssertionFailure() << "the first differing pixel, of " << actual.size() << ", is "
+                                         << it.first - actual.begin() << ": " << std::hex << *it.first << " where "
+                                         << *it.second << " was due";
 }

@@ -1,0 +1,129 @@
+// The test harness. ProgramTest starts the real program in this process, as WinMain does, with an empty settings
+// key and a temporary folder of its own (the program's temporary files land there too), drives it through the
+// program's own message loop, and finds no file left behind at the end. The dialog robot answers modal dialogs as
+// a user would; the host's ffmpeg and ffprobe make media and read back what the program wrote; the platform's own
+// AVI library makes what ffmpeg cannot.
+#pragma once
+
+#include <windows.h>
+#include <vfw.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+using Pixels = std::vector<DWORD>; // 0x00RRGGBB, rows from the top
+
+// Each dialog that activates is recorded (caption, message text) and handed the next queued answer, run inside
+// its modal loop; a dialog nobody expected fails the test and is cancelled, so that the test never hangs.
+struct SeenDialog {
+    std::string strCaption, strText; // in the ANSI code page; the text is a message box's
+};
+
+class DialogRobot {
+public:
+    DialogRobot();
+    ~DialogRobot();
+    void Expect(std::function<void(HWND hdlg)> answer);
+    // The text in control idItem (the file dialogs' name box by default), then OK.
+    void ExpectText(const std::string &strText, int idItem = 0x47C);
+    void ExpectButton(int idButton = IDOK);
+    const std::vector<SeenDialog> &Seen() const { return seen; }
+    static void PressButton(HWND hdlg, int idButton);
+
+private:
+    static LRESULT CALLBACK CbtProc(int nCode, WPARAM wParam, LPARAM lParam);
+    static void CALLBACK AnswerTimerProc(HWND hwnd, UINT uMsg, UINT_PTR idEvent, DWORD dwTime);
+    HHOOK hhook;
+    std::vector<std::function<void(HWND)>> answers;
+    std::vector<SeenDialog> seen;
+    std::vector<HWND> handled;
+};
+
+class ProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    // Runs after the settings key was emptied and before the program starts.
+    virtual void PrepareSettings() {}
+
+    // Dispatches every queued message through the accelerators and runs the idle step until the queue stays empty.
+    bool Pump();
+    void Command(UINT id);
+    void CloseProgram();
+    // Pumps until the condition holds; false after ten seconds.
+    bool PumpUntil(const std::function<bool()> &condition);
+    // A file or folder of the test's folder, removed at the end (the latest first).
+    std::string AddFile(const std::string &strName);
+    // Makes strTempDir + strName with ffmpeg and these arguments.
+    std::string MakeMedia(const std::string &strName, const std::string &strArguments);
+    // A bottom-up raw RGB video of ffmpeg's test pattern at 10 frames a second (every reader here sees the same
+    // pixels), with a 22,050 Hz tone when fSound, opened as the user opens a file.
+    std::string OpenPattern(int cx, int cy, int cFrames, bool fSound = false);
+    void OpenFile(const std::string &strPath);
+    // A drag of a tool in a colour and width over the view: pressed at the first point, released at the last.
+    void Drag(int nTool, COLORREF cr, int nWidth, const std::vector<POINT> &pts);
+
+    std::string strTempDir; // with a trailing backslash
+    HACCEL haccel = NULL;
+    bool fEnded = false; // the message loop has taken WM_QUIT
+    int nExitCode = -1;
+    DialogRobot robot;
+
+private:
+    std::vector<std::string> files;
+    char szTmpKept[MAX_PATH] = "";
+};
+
+void DeleteSettingsKey();
+std::vector<std::string> ListFolder(const std::string &strFolder);
+std::wstring WidenAnsi(const std::string &str); // code page 932 to UTF-16
+std::wstring GetWindowTextWide(HWND hwnd);
+
+// Pixels: what a drawing leaves on a surface of cx × cy filled with one colour, a context's pixels, the figure,
+// what the view paints, and the frame where the figure is white with the figure everywhere else.
+Pixels DrawOnSurface(int cx, int cy, DWORD dwFill, const std::function<void(HDC)> &draw);
+Pixels ReadPixels(HDC hdc, int cx, int cy);
+Pixels ReadFigure();
+Pixels PaintCanvas(int cx, int cy, DWORD dwBackground);
+Pixels DrawReference(const std::function<void(HDC)> &draw); // on white, at the canvas size
+Pixels Overlay(Pixels frame, const Pixels &figure);
+::testing::AssertionResult SamePixels(const Pixels &actual, const Pixels &expected);
+
+// The host: whether the platform is Wine (whose AVI library has the defects the program compensates for), a
+// Windows path's host path, a shell command that must exit with 0 within a minute, whole files, and ffmpeg's and
+// ffprobe's reading of a file: frames as pixels, the first sound stream's bytes, any answer.
+bool IsWine();
+std::string ToHostPath(const std::string &strWindowsPath);
+bool RunHostCommand(const std::string &strCommand, std::string *pstrOutput = nullptr);
+std::string ReadFileBytes(const std::string &strPath);
+void WriteFileBytes(const std::string &strPath, const std::string &strBytes);
+std::vector<Pixels> DecodeWithFfmpeg(const std::string &strPath, int cx, int cy);
+std::string ReadSoundWithFfmpeg(const std::string &strPath);
+std::string Probe(const std::string &strPath, const std::string &strArguments);
+
+// Files of the platform's AVI writer: uncompressed 24-bit frames, frame n the grey level n * 16, and sound written
+// after each of the first cWrites frames at the stream's end, in a pattern of its own.
+struct AviSpec {
+    LONG cx = 32, cy = 24, cFrames = 10;
+    DWORD dwRate = 25, dwScale = 1;
+    LONG nEmptyFrame = -1;         // a frame written with no bytes at all
+    std::vector<BYTE> audioFormat; // a WAVEFORMATEX with its extra bytes; empty for no sound
+    LONG cBlocksPerWrite = 0, cWrites = 0;
+    bool fRecords = false; // written in records: 'rec ' lists and an interleaved index
+};
+std::vector<BYTE> MakeWaveFormat(WORD wFormatTag, WORD nChannels, DWORD nSamplesPerSec, WORD nBlockAlign);
+bool MakeAviFile(const std::string &strPath, const AviSpec &spec, std::vector<BYTE> *pSound = nullptr);
+
+// The first stream of a type of a file as the platform reads it, every sample's bytes in order.
+struct StreamFacts {
+    bool fPresent = false;
+    AVISTREAMINFOA si = {};
+    std::vector<BYTE> format, data;
+    LONG lStart = 0, lLength = 0, lEndTime = 0;
+};
+StreamFacts ReadStreamFacts(const std::string &strPath, DWORD fccType);
+// Every frame as the platform decodes it, drawn upright; an empty entry for a frame that does not decode.
+std::vector<Pixels> DecodeFrames(const std::string &strPath);
