@@ -89,36 +89,30 @@ TEST_F(ProgramTest, MenuToolbarsAcceleratorsAndTheRuleAgree)
         accelerators.insert({accel.cmd, (BYTE)(accel.fVirt & (FVIRTKEY | FCONTROL | FSHIFT | FALT)), accel.key});
     EXPECT_EQ(shown, accelerators);
 
-    // With a file open and an undo copy, the rule lets through exactly the menu's commands and the recent files.
-    OpenPattern(64, 48, 2);
-    fCanUndo = 1;
-    for (UINT id = 0; id <= 0xFFFF; id++) {
-        BOOL fChecked;
-        bool fInMenu = menu.count(id) || (id >= IDM_RECENT_FIRST && id <= IDM_RECENT_LAST);
-        EXPECT_EQ(QueryCommandState(id, &fChecked) != FALSE, fInMenu) << "command " << id;
-    }
-}
-
-TEST_F(ProgramTest, OpeningAMenuAppliesTheRuleAndKeepsItsTexts)
-{
-    HMENU hmenuBar = GetMenu(hwndMain);
+    // Opening a menu greys and checks its items by the rule and keeps their texts; the recent-file entry of the
+    // resource stays as it is until the recent file list rebuilds it. With a file open and an undo copy, the rule
+    // lets through exactly the menu's commands and the recent files.
     for (bool fFileOpen : {false, true}) {
         if (fFileOpen)
             OpenPattern(64, 48, 2);
-        for (int nMenu = 0; nMenu < GetMenuItemCount(hmenuBar); nMenu++) {
-            HMENU hmenu = GetSubMenu(hmenuBar, nMenu);
+        for (int nMenu = 0; nMenu < GetMenuItemCount(GetMenu(hwndMain)); nMenu++) {
+            HMENU hmenu = GetSubMenu(GetMenu(hwndMain), nMenu);
             std::map<UINT, std::string> before = ReadMenuTexts(hmenu);
             SendMessageA(hwndMain, WM_INITMENUPOPUP, (WPARAM)hmenu, nMenu);
             EXPECT_EQ(ReadMenuTexts(hmenu), before);
             for (auto &[id, strText] : before) {
                 BOOL fChecked, fAvailable = QueryCommandState(id, &fChecked);
-                UINT uState = GetMenuState(hmenu, id, MF_BYCOMMAND);
-                // The recent-file entry of the resource stays as it is until the recent file list rebuilds it.
                 UINT uDue = id == IDM_RECENT_FIRST ? (UINT)MF_GRAYED
                                                    : (fAvailable ? 0u : (UINT)MF_GRAYED) | (fChecked ? MF_CHECKED : 0u);
-                EXPECT_EQ(uState & (MF_GRAYED | MF_CHECKED), uDue) << "command " << id << " file " << fFileOpen;
+                EXPECT_EQ(GetMenuState(hmenu, id, MF_BYCOMMAND) & (MF_GRAYED | MF_CHECKED), uDue) << "command " << id;
             }
         }
+    }
+    fCanUndo = 1;
+    for (UINT id = 0; id <= 0xFFFF; id++) {
+        BOOL fChecked;
+        bool fInMenu = menu.count(id) || (id >= IDM_RECENT_FIRST && id <= IDM_RECENT_LAST);
+        EXPECT_EQ(QueryCommandState(id, &fChecked) != FALSE, fInMenu) << "command " << id;
     }
 }
 
