@@ -1,6 +1,5 @@
-// The one availability rule, over every identifier: which commands need an open file, which are always
-// there, which follow the undo copy, and which tool is checked. No window is made, so a stand-in for the
-// document's stream is never used.
+// The one availability rule over every identifier: which commands need an open file, which are always there, which
+// follow the undo copy, and which tool is checked. No window is made, so the stand-in stream is never used.
 #include "app/app_state.h"
 #include "app/command_state.h"
 #include "resources/resource.h"
@@ -21,21 +20,17 @@ TEST(CommandStateTest, EveryIdentifierFollowsTheCommandTable)
     static int nStandIn;
     int cMismatches = 0;
     for (int fFileOpen = 0; fFileOpen <= 1; fFileOpen++)
-        for (int fUndo = 0; fUndo <= 1; fUndo++)
-            for (int nCurrentTool = TOOL_PEN; nCurrentTool <= TOOL_TEXT; nCurrentTool++) {
+        for (fCanUndo = 0; fCanUndo <= 1; fCanUndo++)
+            for (nTool = TOOL_PEN; nTool <= TOOL_TEXT; nTool++) {
                 pavisVideo = fFileOpen ? (PAVISTREAM)&nStandIn : NULL;
-                fCanUndo = (BYTE)fUndo;
-                nTool = nCurrentTool;
                 for (UINT id = 0; id <= 0xFFFF; id++) {
                     bool fAvailable = isIn(id, aidAlways) || (id >= IDM_RECENT_FIRST && id <= IDM_RECENT_LAST) ||
-                                      (id == IDM_EDIT_UNDO && fUndo) ||
+                                      (id == IDM_EDIT_UNDO && fCanUndo) ||
                                       (fFileOpen && (isIn(id, aidFile) || isIn(id, aidTools)));
-                    bool fCheckedDue = id == aidTools[nCurrentTool];
-                    BOOL fChecked = 2;
-                    BOOL fResult = QueryCommandState(id, &fChecked);
-                    bool fMismatch = (fResult != FALSE) != fAvailable || fChecked != (BOOL)fCheckedDue;
+                    BOOL fChecked = 2, fResult = QueryCommandState(id, &fChecked);
+                    bool fMismatch = (fResult != FALSE) != fAvailable || fChecked != (BOOL)(id == aidTools[nTool]);
                     EXPECT_FALSE(fMismatch && ++cMismatches <= 10)
-                        << "id " << id << " file " << fFileOpen << " undo " << fUndo << " tool " << nCurrentTool
+                        << "id " << id << " file " << fFileOpen << " undo " << (int)fCanUndo << " tool " << nTool
                         << ": " << fResult << fChecked;
                 }
             }

@@ -6,19 +6,17 @@
 
 TEST(FormatStringTest, FitsOrIsCutAtACharacterBoundary)
 {
-    const struct Case {
-        size_t cbBuffer;
-        const char *pszArgument, *pszExpected;
-        BOOL fWhole;
-    } aCases[] = {{16, "abc", "<abc>", TRUE},
-                  {6, "abcd", "<abcd", FALSE},
-                  {4, "\x95\x5C\x95\x5C", "<\x95\x5C", FALSE},
-                  {5, "\x95\x5C\x95\x5C", "<\x95\x5C", FALSE},
-                  {1, "abc", "", FALSE}};
-    for (const Case &c : aCases) {
+    const std::tuple<size_t, const char *, const char *, BOOL> aCases[] = {
+        {16, "abc", "<abc>", TRUE},
+        {6, "abcd", "<abcd", FALSE},
+        {4, "\x95\x5C\x95\x5C", "<\x95\x5C", FALSE},
+        {5, "\x95\x5C\x95\x5C", "<\x95\x5C", FALSE},
+        {1, "abc", "", FALSE},
+    };
+    for (auto [cbBuffer, pszArgument, pszExpected, fWhole] : aCases) {
         char szBuffer[33] = "################################";
-        EXPECT_EQ(FormatString(szBuffer, c.cbBuffer, "<%s>", c.pszArgument), c.fWhole) << c.cbBuffer;
-        EXPECT_STREQ(szBuffer, c.pszExpected) << c.cbBuffer;
-        EXPECT_EQ(szBuffer[c.cbBuffer], '#') << "wrote past the buffer of " << c.cbBuffer;
+        EXPECT_EQ(FormatString(szBuffer, cbBuffer, "<%s>", pszArgument), fWhole) << cbBuffer;
+        EXPECT_STREQ(szBuffer, pszExpected) << cbBuffer;
+        EXPECT_EQ(szBuffer[cbBuffer], '#') << "wrote past the buffer of " << cbBuffer;
     }
 }

@@ -1,4 +1,4 @@
-// The program shell as a user meets it: keys through the message loop's accelerators, tooltips, the about box
+// The program shell as a user meets it: tooltips, the about box, keys through the message loop's accelerators,
 // and closing the window.
 #include "app/about_box.h"
 #include "app/app_state.h"
@@ -9,11 +9,27 @@
 
 using MainWindowTest = ProgramTest;
 
-TEST_F(MainWindowTest, KeysReachTheirCommandsThroughTheLoop)
+TEST_F(MainWindowTest, TipsTheAboutLinkAndKeysWorkAndExitEndsWithZero)
 {
+    // String 60001 of the test program: a help line and a tooltip of 100 characters, cut to the 80-byte buffer.
+    for (auto [id, wstrTip] : {std::pair{IDM_TOOL_FILLRECT, std::wstring(L"塗りつぶした長方形")},
+                               std::pair{60001, std::wstring(79, L'T')}}) {
+        NMTTDISPINFOA di = {};
+        di.hdr.code = TTN_NEEDTEXTA;
+        di.hdr.idFrom = (UINT_PTR)id;
+        SendMessageA(hwndMain, WM_NOTIFY, id, (LPARAM)&di);
+        EXPECT_EQ(WidenAnsi(di.szText), wstrTip);
+    }
+    // The link is subclassed anew each time the box shows.
+    for (int nShowing = 0; nShowing < 2; nShowing++) {
+        robot.Expect([](HWND hdlg) {
+            EXPECT_EQ(GetWindowLongPtrA(GetDlgItem(hdlg, IDC_ABOUT_LINK), GWLP_WNDPROC), (LONG_PTR)LinkWndProc);
+            PostMessageA(GetFocus() ? GetFocus() : hdlg, WM_KEYDOWN, VK_ESCAPE, 1);
+        });
+        Command(IDM_HELP_ABOUT);
+    }
     auto press = [this](UINT uMsg, WPARAM wKey, BYTE bControl) {
-        BYTE abKeys[256];
-        GetKeyboardState(abKeys);
+        BYTE abKeys[256] = {};
         abKeys[VK_CONTROL] = bControl;
         SetKeyboardState(abKeys);
         PostMessageA(GetFocus() ? GetFocus() : hwndMain, uMsg, wKey, 1);
@@ -29,26 +45,6 @@ TEST_F(MainWindowTest, KeysReachTheirCommandsThroughTheLoop)
     robot.ExpectButton(IDCANCEL); // Ctrl+O: the open dialog
     press(WM_KEYDOWN, 'O', 0x80);
     press(WM_KEYUP, VK_CONTROL, 0);
-}
-
-TEST_F(MainWindowTest, ToolTipIsTheSecondLineCutToItsBufferAndTheAboutLinkComesEachTime)
-{
-    // String 60001 of the test program: a help line and a tooltip of 100 characters.
-    for (auto [id, wstrTip] : {std::pair{IDM_TOOL_FILLRECT, std::wstring(L"塗りつぶした長方形")},
-                               std::pair{60001, std::wstring(79, L'T')}}) {
-        NMTTDISPINFOA di = {};
-        di.hdr.code = TTN_NEEDTEXTA;
-        di.hdr.idFrom = (UINT_PTR)id;
-        SendMessageA(hwndMain, WM_NOTIFY, id, (LPARAM)&di);
-        EXPECT_EQ(WidenAnsi(di.szText), wstrTip);
-    }
-    for (int nShowing = 0; nShowing < 2; nShowing++) {
-        robot.Expect([](HWND hdlg) {
-            EXPECT_EQ(GetWindowLongPtrA(GetDlgItem(hdlg, IDC_ABOUT_LINK), GWLP_WNDPROC), (LONG_PTR)LinkWndProc);
-            PostMessageA(GetFocus() ? GetFocus() : hdlg, WM_KEYDOWN, VK_ESCAPE, 1);
-        });
-        Command(IDM_HELP_ABOUT);
-    }
     Command(IDM_FILE_EXIT);
     EXPECT_EQ(nExitCode, 0);
 }

@@ -5,36 +5,21 @@
 #include "resources/resource.h"
 #include "support/harness.h"
 
-class FrameTimerTest : public ProgramTest {
-protected:
-    void SetUp() override
-    {
-        ProgramTest::SetUp();
-        OpenFile(MakeMedia("slow.avi", "-f lavfi -i testsrc=size=240x16:rate=1 -frames:v 5 -c:v rawvideo"));
-    }
-};
-
-TEST_F(FrameTimerTest, WaitsForTheNextFrameOrCatchesUpAtOnce)
+TEST_F(ProgramTest, FrameTimerWaitsForTheNextFrameStopsAtTheEndAndDiesWithTheWindow)
 {
+    OpenFile(MakeMedia("slow.avi", "-f lavfi -i testsrc=size=240x16:rate=1 -frames:v 5 -c:v rawvideo"));
     // Play time, frame on the screen, the wait due: the screen lagging behind the clock catches up at once.
     const LONG aCases[][3] = {{1, 0, 999}, {999, 0, 1}, {1500, 1, 500}, {3001, 0, 1}, {3001, 3, 999}};
     for (const auto &c : aCases) {
         lCurFrame = c[1];
         EXPECT_EQ(GetFrameTimerDelay(c[0]), c[2]) << "at " << c[0] << " with frame " << c[1];
     }
-}
-
-TEST_F(FrameTimerTest, PlaybackStopsByItselfAtTheEnd)
-{
     lCurTime = lEndTime - 300;
     Command(IDM_PLAY);
     ASSERT_TRUE(fPlaying);
     EXPECT_TRUE(PumpUntil([] { return !fPlaying; }));
     EXPECT_EQ(lCurTime, lEndTime - 1);
-}
 
-TEST_F(FrameTimerTest, ClosingCancelsAPendingFrameTimer)
-{
     lCurTime = 1;
     Command(IDM_PLAY);
     ASSERT_TRUE(fTimerPending) << "no timer armed for frame 1";

@@ -1,11 +1,9 @@
 // Path names on this code-page-932 system: on-disk case from real folders, shortcuts saved with the shell,
 // full-width case, and double-byte characters whose trail byte is 0x5C.
 #include "settings/path_names.h"
-
 #include "support/harness.h"
 
 #include <shlobj.h>
-
 #include <cstring>
 
 // Double-byte characters of code page 932, as separate literals so that no hex escape runs on.
@@ -15,64 +13,23 @@
 #define FW_a "\x82\x81" // ａ
 #define FW_1 "\x82\x50" // １
 
-namespace {
+using PathNamesTest = ProgramTest;
 
-// Folders and files made in the test's own folder, and shortcuts saved through the shell's own link object.
-class PathNamesTest : public ProgramTest {
-protected:
-    std::string Make(const std::string &strName, bool fFolder)
-    {
-        std::string strPath = AddFile(strName);
-        if (fFolder)
-            EXPECT_TRUE(CreateDirectoryA(strPath.c_str(), NULL)) << strPath;
-        else
-            WriteFileBytes(strPath, "");
-        return strPath;
-    }
-    std::string MakeShortcut(const std::string &strName, const std::string &strTarget)
-    {
-        IShellLinkA *psl = NULL;
-        IPersistFile *ppf = NULL;
-        CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkA, (void **)&psl);
-        psl->SetPath(strTarget.c_str());
-        psl->QueryInterface(IID_IPersistFile, (void **)&ppf);
-        EXPECT_EQ(ppf->Save(WidenAnsi(AddFile(strName)).c_str(), TRUE), S_OK);
-        ppf->Release();
-        psl->Release();
-        return strTempDir + strName;
-    }
-};
-
-std::string CallFullPath(const std::string &strIn)
-{
-    char szOut[MAX_PATH];
-    memset(szOut, '#', sizeof szOut);
-    FullPath(szOut, strIn.c_str());
-    return szOut;
-}
-
-DWORD WINAPI ResolveOnThread(void *pv)
-{
-    char szOut[MAX_PATH];
-    std::string *pstr = (std::string *)pv;
-    *pstr = ResolveShortcut(szOut, pstr->c_str()) ? szOut : "";
-    return 0;
-}
-
-} // namespace
-
-TEST_F(PathNamesTest, FullPathTakesTheCaseOfEveryComponentFromDisk)
+TEST_F(PathNamesTest, FullPathTakesTheCaseFromDiskAndShortcutsResolveToTheirTarget)
 {
     for (const char *pszFolder : {"MixedCase", "MixedCase\\Sub Dir", "Ab" HYO "Cd", HYO, "Top" HYO})
-        Make(pszFolder, true);
+        EXPECT_TRUE(CreateDirectoryA(AddFile(pszFolder).c_str(), NULL)) << pszFolder;
     for (const char *pszFile : {"MixedCase\\Sub Dir\\File.AVI", "Ab" HYO "Cd\\X" SO "y.Avi", HYO "\\" SO "Name.Avi",
-                                "Top" HYO "\\Low" SO})
-        Make(pszFile, false);
-    const std::string strFolder = strTempDir.substr(0, strTempDir.size() - 1), strBase = CallFullPath(strFolder);
+                                "Top" HYO "\\Low" SO, HYO "\\" SO ".avi", "Broken.lnk"})
+        WriteFileBytes(AddFile(pszFile), "");
+    auto fullPath = [](const std::string &strIn) {
+        std::string strOut(MAX_PATH, '#');
+        FullPath(&strOut[0], strIn.c_str());
+        return std::string(strOut.c_str());
+    };
+    const std::string strFolder = strTempDir.substr(0, strTempDir.size() - 1), strBase = fullPath(strFolder);
     ASSERT_EQ(lstrcmpiA(strBase.c_str(), strFolder.c_str()), 0);
-    const struct Case {
-        std::string strQuery, strExpected;
-    } aCases[] = {
+    const std::pair<std::string, std::string> aCases[] = {
         {strFolder + "\\mixedcase\\sub dir\\file.avi", strBase + "\\MixedCase\\Sub Dir\\File.AVI"},
         {strFolder + "\\MIXEDCASE\\NoSuch\\new.avi", strBase + "\\MixedCase\\NoSuch\\new.avi"},
         {strFolder + "/mixedcase/.\\sub dir\\..\\SUB DIR\\file.avi", strBase + "\\MixedCase\\Sub Dir\\File.AVI"},
@@ -89,49 +46,57 @@ TEST_F(PathNamesTest, FullPathTakesTheCaseOfEveryComponentFromDisk)
         {"C:\\" + std::string(300, 'a'), "C:\\" + std::string(256, 'a')},
         {"C:\\" + std::string(255, 'a') + HYO "b", "C:\\" + std::string(255, 'a')},
     };
-    for (const Case &c : aCases)
-        EXPECT_EQ(CallFullPath(c.strQuery), c.strExpected) << c.strQuery;
+    for (auto &[strQuery, strExpected] : aCases)
+        EXPECT_EQ(fullPath(strQuery), strExpected) << strQuery;
 
-    char szCurrent[MAX_PATH], sz[MAX_PATH];
+    char szCurrent[MAX_PATH], sz[MAX_PATH] = "sub dir\\FILE.avi";
     GetCurrentDirectoryA(sizeof szCurrent, szCurrent);
     SetCurrentDirectoryA((strFolder + "\\mixedcase").c_str());
-    lstrcpyA(sz, "sub dir\\FILE.avi");
     FullPath(sz, sz);
     SetCurrentDirectoryA(szCurrent);
     EXPECT_EQ(std::string(sz), strBase + "\\MixedCase\\Sub Dir\\File.AVI") << "relative, into its own input";
-}
 
-TEST_F(PathNamesTest, ShortcutsResolveToTheirTargetAndNothingElseDoes)
-{
-    Make(HYO, true);
-    const std::string strTarget = Make(HYO "\\" SO ".avi", false);
-    std::string strLink = MakeShortcut(SO ".lnk", strTarget);
-    char szOut[MAX_PATH];
-    EXPECT_TRUE(ResolveShortcut(szOut, strLink.c_str()));
-    EXPECT_EQ(std::string(szOut), strTarget);
+    auto makeShortcut = [this](const std::string &strName, const std::string &strTarget) {
+        IShellLinkA *psl = NULL;
+        IPersistFile *ppf = NULL;
+        CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkA, (void **)&psl);
+        psl->SetPath(strTarget.c_str());
+        psl->QueryInterface(IID_IPersistFile, (void **)&ppf);
+        EXPECT_EQ(ppf->Save(WidenAnsi(AddFile(strName)).c_str(), TRUE), S_OK);
+        ppf->Release();
+        psl->Release();
+        return strTempDir + strName;
+    };
+    const std::string strTarget = strTempDir + HYO "\\" SO ".avi";
+    std::string strLink = makeShortcut(SO ".lnk", strTarget);
+    EXPECT_TRUE(ResolveShortcut(sz, strLink.c_str()));
+    EXPECT_EQ(std::string(sz), strTarget);
     // A thread of its own has no component library until the function makes it ready.
-    HANDLE hThread = CreateThread(NULL, 0, ResolveOnThread, &strLink, 0, NULL);
+    auto resolveOnThread = [](void *pv) -> DWORD {
+        char szOut[MAX_PATH];
+        *(std::string *)pv = ResolveShortcut(szOut, ((std::string *)pv)->c_str()) ? szOut : "";
+        return 0;
+    };
+    HANDLE hThread = CreateThread(NULL, 0, resolveOnThread, &strLink, 0, NULL);
     WaitForSingleObject(hThread, INFINITE);
     CloseHandle(hThread);
     EXPECT_EQ(strLink, strTarget) << "on a fresh thread";
-
     for (const std::string &strPath :
-         {strTarget, Make("Broken.lnk", false), MakeShortcut("Disguised.avi", strTarget), strTempDir + "Missing.lnk"}) {
-        memset(szOut, 'x', sizeof szOut);
-        EXPECT_FALSE(ResolveShortcut(szOut, strPath.c_str())) << strPath;
-        EXPECT_STREQ(szOut, "") << strPath;
+         {strTarget, strTempDir + "Broken.lnk", makeShortcut("Disguised.avi", strTarget), strTempDir + "Missing.lnk"}) {
+        memset(sz, 'x', sizeof sz);
+        EXPECT_FALSE(ResolveShortcut(sz, strPath.c_str())) << strPath;
+        EXPECT_STREQ(sz, "") << strPath;
     }
 }
 
 // The pure operations, one line a case: what the operation gives, and what is due.
 TEST(PathNamesTableTest, OperationsFoldCaseAndNeverSplitADoubleByteCharacter)
 {
-    auto same = [](const char *pszA, const char *pszB) { return std::string(ComparePath(pszA, pszB) ? "same" : "other"); };
+    auto same = [](const char *pszA, const char *pszB) { return ComparePath(pszA, pszB) ? "same" : "other"; };
     auto name = [](const char *pszPath, int cbOut) {
-        char sz[20];
-        memset(sz, '#', sizeof sz);
-        GetFileName(pszPath, sz, cbOut);
-        return sz[cbOut] != '#' ? "overrun" : std::to_string(GetFileName(pszPath, NULL, 0)) + ":" + sz;
+        std::string str(20, '#');
+        GetFileName(pszPath, &str[0], cbOut);
+        return str[cbOut] != '#' ? "overrun" : std::to_string(GetFileName(pszPath, NULL, 0)) + ":" + str.c_str();
     };
     auto shorten = [](const char *pszPath, int cbMax) {
         char sz[MAX_PATH];
@@ -140,10 +105,9 @@ TEST(PathNamesTableTest, OperationsFoldCaseAndNeverSplitADoubleByteCharacter)
         return std::string(sz);
     };
     auto escape = [](const std::string &strSrc) {
-        char sz[2 * 259 + 2];
-        memset(sz, '#', sizeof sz);
-        EscapeMenuText(sz, strSrc.c_str());
-        return sz[sizeof sz - 1] != '#' ? "overrun" : std::string(sz);
+        std::string str(2 * 259 + 2, '#');
+        EscapeMenuText(&str[0], strSrc.c_str());
+        return str.back() != '#' ? "overrun" : std::string(str.c_str());
     };
     const std::string a258(258, 'a');
     const std::pair<std::string, std::string> aCases[] = {

@@ -27,5 +27,6 @@ TEST(RegistryTest, ValuesThatDoNotFitCountAsAbsentAndANullKeyWritesNothing)
     DeleteSettingsKey();
     WriteDword(NULL, "PenWidth", 5);
     EXPECT_EQ(ReadDword(NULL, "PenWidth", 3), 3u);
-    EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, pszRegistryKey, 0, KEY_READ, &hkey), ERROR_SUCCESS) << "a null key wrote";
+    EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, pszRegistryKey, 0, KEY_READ, &hkey), ERROR_SUCCESS)
+        << "a null key wrote";
 }

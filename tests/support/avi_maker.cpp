@@ -1,6 +1,5 @@
 #include "support/harness.h"
 
-
 #include <mmreg.h>
 
 #include <algorithm>

@@ -1,8 +1,6 @@
-// The test harness. ProgramTest starts the real program in this process, as WinMain does, with an empty settings
-// key and a temporary folder of its own (the program's temporary files land there too), drives it through the
-// program's own message loop, and finds no file left behind at the end. The dialog robot answers modal dialogs as
-// a user would; the host's ffmpeg and ffprobe make media and read back what the program wrote; the platform's own
-// AVI library makes what ffmpeg cannot.
+// The test harness: the real program started in this process as WinMain starts it, driven through its own message
+// loop, with an empty settings key and a temporary folder of its own that must be empty again at the end; a robot
+// for its dialogs; the host's ffmpeg and ffprobe; and the platform's AVI writer for what ffmpeg cannot make.
 #pragma once
 
 #include <windows.h>
@@ -16,8 +14,8 @@
 
 using Pixels = std::vector<DWORD>; // 0x00RRGGBB, rows from the top
 
-// Each dialog that activates is recorded (caption, message text) and handed the next queued answer, run inside
-// its modal loop; a dialog nobody expected fails the test and is cancelled, so that the test never hangs.
+// Each dialog that activates is recorded and handed the next queued answer, run inside its modal loop; a dialog
+// nobody expected fails the test and is cancelled, so that the test never hangs.
 struct SeenDialog {
     std::string strCaption, strText; // in the ANSI code page; the text is a message box's
 };
@@ -49,7 +47,7 @@ protected:
     // Runs after the settings key was emptied and before the program starts.
     virtual void PrepareSettings() {}
 
-    // Dispatches every queued message through the accelerators and runs the idle step until the queue stays empty.
+    // Dispatches the queue through the accelerators and runs the idle step until the queue stays empty.
     bool Pump();
     void Command(UINT id);
     void CloseProgram();
@@ -82,8 +80,8 @@ std::vector<std::string> ListFolder(const std::string &strFolder);
 std::wstring WidenAnsi(const std::string &str); // code page 932 to UTF-16
 std::wstring GetWindowTextWide(HWND hwnd);
 
-// Pixels: what a drawing leaves on a surface of cx × cy filled with one colour, a context's pixels, the figure,
-// what the view paints, and the frame where the figure is white with the figure everywhere else.
+// What a drawing leaves on a surface filled with one colour, a context's pixels, the figure, what the view paints,
+// and the frame where the figure is white with the figure everywhere else.
 Pixels DrawOnSurface(int cx, int cy, DWORD dwFill, const std::function<void(HDC)> &draw);
 Pixels ReadPixels(HDC hdc, int cx, int cy);
 Pixels ReadFigure();
@@ -92,9 +90,8 @@ Pixels DrawReference(const std::function<void(HDC)> &draw); // on white, at the 
 Pixels Overlay(Pixels frame, const Pixels &figure);
 ::testing::AssertionResult SamePixels(const Pixels &actual, const Pixels &expected);
 
-// The host: whether the platform is Wine (whose AVI library has the defects the program compensates for), a
-// Windows path's host path, a shell command that must exit with 0 within a minute, whole files, and ffmpeg's and
-// ffprobe's reading of a file: frames as pixels, the first sound stream's bytes, any answer.
+// The host: whether the platform is Wine, a path's host path, a shell command that must exit with 0 within a
+// minute, whole files, and ffmpeg's and ffprobe's reading of a file.
 bool IsWine();
 std::string ToHostPath(const std::string &strWindowsPath);
 bool RunHostCommand(const std::string &strCommand, std::string *pstrOutput = nullptr);

@@ -76,7 +76,7 @@ bool ProgramTest::Pump()
 
 void ProgramTest::Command(UINT id)
 {
-    SendMessageA(hwndMain, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+    SendMessageA(hwndMain, WM_COMMAND, id, 0);
     Pump();
 }
 
