@@ -276,7 +276,7 @@ BOOL RepairAviHeaders(const char *pszPath)
 
 BOOL IsWholeAviFile(const char *pszPath)
 {
-    HANDLE hFile = CreateFileA(pszPath, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    HANDLE hFile = CreateFileA(pszPath, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
     if (hFile == INVALID_HANDLE_VALUE)
         return FALSE;
     DWORD adwRiff[3] = {};

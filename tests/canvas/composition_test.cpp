@@ -1,8 +1,8 @@
 // The view's paint read back pixel by pixel: the frame as the platform decodes it, upright, with the figure over it
 // wherever the figure is not white, and nothing past the canvas; dark grey and no figure where no frame shows.
-#include "support/harness.h"
-
 #include "app/app_state.h"
+#include "canvas/view_window.h"
+#include "support/harness.h"
 
 using CompositionTest = ProgramTest;
 
@@ -11,7 +11,7 @@ using CompositionTest = ProgramTest;
 // canvas is dark grey. Only 0xFFFFFF in the figure lets the frame through, the near-whites do not.
 TEST_F(CompositionTest, FigureIsLaidOverTheFrameWhereItIsNotWhite)
 {
-    EXPECT_TRUE(SamePixels(PaintCanvas(32, 32, 0x123456), Pixels(32 * 32, 0x123456))) << "with no file open";
+    EXPECT_TRUE(SamePixels(DrawOnSurface(32, 32, 0x123456, PaintView), Pixels(32 * 32, 0x123456))) << "without a file";
     static const DWORD adwColors[] = {0xFFFFFF, 0xFEFEFE, 0xFFFFFE, 0xFEFFFF, 0xFFFEFF, 0x000000,
                                       0xFFFFFF, 0x010101, 0xC81E1E, 0x2050D0, 0xFFFFFF};
     const std::string strBottomUp = "-vf vflip -flipped_raw_rgb 1 -c:v rawvideo -pix_fmt bgr24 ";
@@ -35,7 +35,7 @@ TEST_F(CompositionTest, FigureIsLaidOverTheFrameWhereItIsNotWhite)
             bool fShown = lTime < lVideoEndTime && lTime / 100 < (LONG)frames.size() && !frames[lTime / 100].empty();
             Pixels canvas = fShown ? Overlay(frames[lTime / 100], figure) : Pixels(figure.size(), 0x404040);
             canvas.resize(cxCanvas * (cyCanvas + 8), 0x123456); // the surface is 8 rows taller
-            EXPECT_TRUE(SamePixels(PaintCanvas(cxCanvas, cyCanvas + 8, 0x123456), canvas)) << "at " << lTime;
+            EXPECT_TRUE(SamePixels(DrawOnSurface(cxCanvas, cyCanvas + 8, 0x123456, PaintView), canvas)) << lTime;
         }
     }
 }

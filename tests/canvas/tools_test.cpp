@@ -20,7 +20,7 @@ const COLORREF crRed = RGB(220, 20, 30), crBlue = RGB(10, 40, 200), crBlack = RG
 // What the strokes leave on a white figure: the eraser is a white pen 10 wide; pen and line dot the points they reach.
 static Pixels DrawStrokes(const Stroke *pFirst, const Stroke *pEnd)
 {
-    return DrawReference([&](HDC hdc) {
+    return DrawOnSurface(cxCanvas, cyCanvas, 0xFFFFFF, [&](HDC hdc) {
         for (const Stroke &s : std::vector<Stroke>(pFirst, pEnd)) {
             bool fErase = s.nTool == TOOL_ERASER, fFill = s.nTool == TOOL_FILLRECT || s.nTool == TOOL_FILLELLIPSE;
             HGDIOBJ hpenOld = SelectObject(hdc, CreatePen(PS_SOLID, fErase ? 10 : s.nWidth, fErase ? 0xFFFFFF : s.cr));
@@ -134,7 +134,7 @@ TEST_F(ToolsTest, StrokesAndTextLandInTheFigureAsThePlatformDrawsThem)
     EXPECT_STREQ(lfText.lfFaceName, "MS PGothic");
     EXPECT_TRUE(IsStored("Font", REG_BINARY, lfText));
     EXPECT_EQ(fModified, 1);
-    Pixels glyphs = DrawReference([](HDC hdc) {
+    Pixels glyphs = DrawOnSurface(cxCanvas, cyCanvas, 0xFFFFFF, [](HDC hdc) {
         LOGFONTA lf = lfText;
         lf.lfQuality = NONANTIALIASED_QUALITY;
         HGDIOBJ hfontOld = SelectObject(hdc, CreateFontIndirectA(&lf));

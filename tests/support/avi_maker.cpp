@@ -33,7 +33,6 @@ bool MakeAviFile(const std::string &strPath, const AviSpec &spec, std::vector<BY
     siVideo.fccHandler = mmioFOURCC('D', 'I', 'B', ' ');
     siVideo.dwScale = spec.dwScale;
     siVideo.dwRate = spec.dwRate;
-    siVideo.dwSuggestedBufferSize = bih.biSizeImage;
     SetRect(&siVideo.rcFrame, 0, 0, spec.cx, spec.cy);
     PAVISTREAM pavisVideo = NULL, pavisAudio = NULL;
     bool fOk = AVIFileCreateStreamA(pfile, &pavisVideo, &siVideo) == 0 &&
@@ -115,8 +114,12 @@ std::vector<Pixels> DecodeFrames(const std::string &strPath)
     for (LONG n = AVIStreamStart(pavis); pgf && n < AVIStreamStart(pavis) + AVIStreamLength(pavis); n++) {
         // Each frame drawn upright, as the view draws it, whatever its depth and row order.
         const BITMAPINFOHEADER *pbih = (const BITMAPINFOHEADER *)AVIStreamGetFrame(pgf, n);
-        LONG cx = pbih ? pbih->biWidth : 0, cy = pbih ? labs(pbih->biHeight) : 0;
-        DWORD cColors = !pbih ? 0 : pbih->biClrUsed ? pbih->biClrUsed : pbih->biBitCount <= 8 ? 1u << pbih->biBitCount : 0;
+        if (!pbih) {
+            frames.emplace_back();
+            continue;
+        }
+        LONG cx = pbih->biWidth, cy = labs(pbih->biHeight);
+        DWORD cColors = pbih->biClrUsed ? pbih->biClrUsed : pbih->biBitCount <= 8 ? 1 << pbih->biBitCount : 0;
         frames.push_back(DrawOnSurface(cx, cy, 0, [&](HDC hdc) {
             StretchDIBits(hdc, 0, 0, cx, cy, 0, 0, cx, cy, (const BYTE *)pbih + pbih->biSize + cColors * 4,
                           (const BITMAPINFO *)pbih, DIB_RGB_COLORS, SRCCOPY);

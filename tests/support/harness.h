@@ -80,13 +80,10 @@ std::vector<std::string> ListFolder(const std::string &strFolder);
 std::wstring WidenAnsi(const std::string &str); // code page 932 to UTF-16
 std::wstring GetWindowTextWide(HWND hwnd);
 
-// What a drawing leaves on a surface filled with one colour, a context's pixels, the figure, what the view paints,
-// and the frame where the figure is white with the figure everywhere else.
+// What a drawing (or the view's paint, PaintView) leaves on a surface filled with one colour, the figure, and the
+// frame where the figure is white with the figure everywhere else.
 Pixels DrawOnSurface(int cx, int cy, DWORD dwFill, const std::function<void(HDC)> &draw);
-Pixels ReadPixels(HDC hdc, int cx, int cy);
 Pixels ReadFigure();
-Pixels PaintCanvas(int cx, int cy, DWORD dwBackground);
-Pixels DrawReference(const std::function<void(HDC)> &draw); // on white, at the canvas size
 Pixels Overlay(Pixels frame, const Pixels &figure);
 ::testing::AssertionResult SamePixels(const Pixels &actual, const Pixels &expected);
 

@@ -21,9 +21,9 @@ std::string ToHostPath(const std::string &strWindowsPath)
 std::string ReadFileBytes(const std::string &strPath)
 {
     HANDLE hfile = CreateFileA(strPath.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
-    std::string strBytes(hfile == INVALID_HANDLE_VALUE ? 0 : GetFileSize(hfile, NULL), '\0');
-    DWORD cb = 0;
-    if (!strBytes.empty() && (!ReadFile(hfile, &strBytes[0], (DWORD)strBytes.size(), &cb, NULL) || cb != strBytes.size()))
+    DWORD cb = hfile == INVALID_HANDLE_VALUE ? 0 : GetFileSize(hfile, NULL);
+    std::string strBytes(cb, '\0');
+    if (cb && (!ReadFile(hfile, strBytes.data(), cb, &cb, NULL) || cb != strBytes.size()))
         strBytes.clear();
     CloseHandle(hfile);
     return strBytes;
@@ -38,11 +38,10 @@ void WriteFileBytes(const std::string &strPath, const std::string &strBytes)
 
 bool RunHostCommand(const std::string &strCommand, std::string *pstrOutput)
 {
-    char szScript[MAX_PATH], szLog[MAX_PATH], szDone[MAX_PATH];
+    char szScript[MAX_PATH];
     GetTempFileNameA("Z:\\tmp", "sh", 0, szScript);
-    GetTempFileNameA("Z:\\tmp", "log", 0, szLog);
-    GetTempFileNameA("Z:\\tmp", "end", 0, szDone);
-    DeleteFileA(szDone);
+    std::string strLog = std::string(szScript) + ".log", strDoneFile = std::string(szScript) + ".end";
+    const char *szLog = strLog.c_str(), *szDone = strDoneFile.c_str();
     // Wine can neither wait for a Unix process nor read its exit code: the script reports both through a
     // file that appears, whole, when the command has ended. Started straight from Windows, a Unix program gets
     // no usable standard handles; through sh it does.
@@ -63,7 +62,7 @@ bool RunHostCommand(const std::string &strCommand, std::string *pstrOutput)
     std::string strExit = ReadFileBytes(szDone);
     if (pstrOutput)
         *pstrOutput = ReadFileBytes(szLog) + (strExit.empty() ? "(the command did not end within a minute)" : "");
-    for (const char *pszPath : {szScript, szLog, szDone})
+    for (const char *pszPath : {(const char *)szScript, szLog, szDone})
         DeleteFileA(pszPath);
     return strExit == "0\n";
 }

@@ -164,24 +164,11 @@ Pixels DrawOnSurface(int cx, int cy, DWORD dwFill, const std::function<void(HDC)
     return pixels;
 }
 
-Pixels ReadPixels(HDC hdc, int cx, int cy)
-{
-    return DrawOnSurface(cx, cy, 0, [&](HDC hdcCopy) { BitBlt(hdcCopy, 0, 0, cx, cy, hdc, 0, 0, SRCCOPY); });
-}
-
 Pixels ReadFigure()
 {
-    return ReadPixels(hdcFigure, cxCanvas, cyCanvas);
-}
-
-Pixels PaintCanvas(int cx, int cy, DWORD dwBackground)
-{
-    return DrawOnSurface(cx, cy, dwBackground, PaintView);
-}
-
-Pixels DrawReference(const std::function<void(HDC)> &draw)
-{
-    return DrawOnSurface(cxCanvas, cyCanvas, 0xFFFFFF, draw);
+    return DrawOnSurface(cxCanvas, cyCanvas, 0, [](HDC hdc) {
+        BitBlt(hdc, 0, 0, cxCanvas, cyCanvas, hdcFigure, 0, 0, SRCCOPY);
+    });
 }
 
 Pixels Overlay(Pixels frame, const Pixels &figure)
