@@ -80,12 +80,9 @@ forget_settings() {
 }
 
 draw_box() {
-    local probe view x y w h
-    probe=$(run_on_display "$build/bin/window_probe.exe") || fail "$probe"
-    view=$(grep '^view ' <<<"$probe") || fail "window_probe printed no view: $probe"
-    log "$view"
-    read -r _ x y w h <<<"$view"
-    if [ "$w" -lt "$box_right" ] || [ "$h" -lt "$box_bottom" ]; then fail "the view is too small for the box: $view"; fi
+    local x y w h
+    probe_rect view
+    if [ "$w" -lt "$box_right" ] || [ "$h" -lt "$box_bottom" ]; then fail "the view is too small for the box"; fi
     choose_menu_item alt+e "$edit_rectangle"
     xdotool mousemove "$((x + box_left))" "$((y + box_top))" mousedown 1 \
         mousemove "$((x + box_left + 20))" "$((y + box_top + 10))" \

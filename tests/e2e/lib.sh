@@ -29,6 +29,15 @@ run_on_display() {
     "$source_dir/tools/wine-run.sh" --prefix "$prefix" --display "$@"
 }
 
+# The screen rectangle window_probe prints for WHAT ("menubar" or "view"), into the caller's x, y, w and h.
+probe_rect() {
+    local probe line
+    probe=$(run_on_display "$build/bin/window_probe.exe") || fail "$probe"
+    line=$(grep "^$1 " <<<"$probe") || fail "window_probe printed no $1: $probe"
+    log "$line"
+    read -r _ x y w h <<<"$line"
+}
+
 # Runs the command every 0.2 s until it succeeds. Fails after TIMEOUT seconds, or at once when pelto.exe has ended.
 # Not to be run in a subshell: only this shell can collect pelto.exe's exit code.
 poll() {

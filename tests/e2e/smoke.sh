@@ -22,11 +22,8 @@ has_drawn_menu_bar() {
 }
 
 check_menu_bar() {
-    local probe bar x y w h
-    probe=$(run_on_display "$build/bin/window_probe.exe") || fail "$probe"
-    bar=$(grep '^menubar ' <<<"$probe") || fail "window_probe printed no menu bar: $probe"
-    log "$bar"
-    read -r _ x y w h <<<"$bar"
+    local x y w h
+    probe_rect menubar
     for _ in $(seq 1 20); do
         has_drawn_menu_bar "$x" "$y" "$w" "$h" && return 0
         sleep 0.5
