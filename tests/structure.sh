@@ -3,14 +3,14 @@
 # of its own folder, of the folders below it, and the shared headers of app/ (the application state and the small
 # helpers every layer uses); the shell units of app/ (main window, commands, start-up) sit on top of all. And some
 # platform calls have one home: which streams of a file are taken and how a stream's format is read are decided in
-# document/avi_streams.cpp, and the registry is reached through settings/registry.cpp, so that no second copy
+# app/avi_streams.cpp, and the registry is reached through settings/registry.cpp, so that no second copy
 # drifts from the first. A break of either rule fails here, with the file and what it uses.
 #
 #   structure.sh [SRC_DIR]
 set -euo pipefail
 src=${1:-$(cd "$(dirname "$0")/../src" && pwd)}
 layers=(settings bars canvas playback document)
-shared="app/(app_state|format|message_box|title|wait_cursor|command_state)|resources/resource"
+shared="app/(app_state|avi_streams|format|message_box|title|wait_cursor|command_state)|resources/resource"
 status=0
 for i in "${!layers[@]}"; do
     below=$(IFS='|'; echo "${layers[*]:0:$i}")
@@ -24,7 +24,7 @@ while read -r home calls; do
         [ "${file#"$src/"}" = "$home" ] || { echo "one home: ${file#"$src/"} calls $calls, which belong to $home"; status=1; }
     done
 done <<'RULES'
-document/avi_streams.cpp AVIStreamReadFormat|AVIFileGetStream
+app/avi_streams.cpp AVIStreamReadFormat|AVIFileGetStream
 settings/registry.cpp RegQueryValueExA|RegSetValueExA|RegCreateKeyExA
 RULES
 [ "$status" -ne 0 ] || echo "structure: the includes keep to the layers ${layers[*]}, app; the calls to their homes"

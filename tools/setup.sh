@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Installs what building and testing Pelto needs on Debian 12 / Ubuntu: the mingw-w64 cross compilers,
-# Wine 8 and its fonts, the Japanese locale and fonts, ffmpeg, Xvfb and xdotool, and perl, which converts the
-# output of test programs as it comes (tools/wine-run.sh). Safe to run again: it installs only what is missing.
+# Wine 8 and its fonts, the Japanese locale and fonts, ffmpeg, Xvfb and xdotool, PulseAudio and its utilities (the
+# sound server the tests play into, tools/sound-server.sh), and perl, which converts the output of test programs as
+# it comes (tools/wine-run.sh). Safe to run again: it installs only what is missing.
 set -euo pipefail
 
 packages=(
     cmake ninja-build g++-mingw-w64-x86-64-posix mingw-w64-tools googletest
     wine wine64 fonts-wine locales fonts-ipafont-gothic
-    ffmpeg xvfb xdotool x11-apps imagemagick perl
+    ffmpeg xvfb xdotool x11-apps imagemagick pulseaudio pulseaudio-utils perl
 )
 
 missing=()

@@ -40,7 +40,6 @@ std::atomic<BOOL> fPlaying;
 std::atomic<LONG> lPlayStartTime;
 std::atomic<DWORD> dwPlayStartTick;
 std::atomic<BYTE> fTimerPending;
-WORD wAudioQueued;
 
 int nTool = TOOL_PEN;
 COLORREF crColor = RGB(0, 0, 0);

@@ -69,7 +69,6 @@ extern std::atomic<BOOL> fPlaying;          // playback is on; written by Play a
 extern std::atomic<LONG> lPlayStartTime;    // lCurTime when Play ran
 extern std::atomic<DWORD> dwPlayStartTick;  // timeGetTime() when Play ran
 extern std::atomic<BYTE> fTimerPending;     // a frame timer is armed; set by the idle step, cleared by the timer
-extern WORD wAudioQueued;                   // audio buffers handed to the device and not yet returned
 
 // Drawing.
 extern int nTool;                    // current tool, TOOL_PEN to TOOL_TEXT

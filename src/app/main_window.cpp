@@ -10,6 +10,7 @@
 #include "bars/trackbar.h"
 #include "document/avi_document.h"
 #include "document/file_commands.h"
+#include "playback/audio_output.h"
 #include "playback/frame_timer.h"
 #include "resources/resource.h"
 
@@ -115,6 +116,9 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_INITMENUPOPUP:
         OnInitMenuPopup((HMENU)wParam, LOWORD(lParam), HIWORD(lParam));
+        return 0;
+    case MM_WOM_DONE:
+        OnAudioBufferDone((HWAVEOUT)wParam, (const WAVEHDR *)lParam);
         return 0;
     case MM_WOM_OPEN:
     case MM_WOM_CLOSE:

@@ -8,7 +8,7 @@
 #include "canvas/canvas_surfaces.h"
 #include "document/avi_copy.h"
 #include "document/avi_header_fix.h"
-#include "document/avi_streams.h"
+#include "app/avi_streams.h"
 
 #include <algorithm>
 #include <climits>

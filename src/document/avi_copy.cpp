@@ -4,7 +4,7 @@
 #include "document/avi_copy.h"
 
 #include "document/avi_header_fix.h"
-#include "document/avi_streams.h"
+#include "app/avi_streams.h"
 
 #include <algorithm>
 #include <vector>

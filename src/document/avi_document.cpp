@@ -8,7 +8,7 @@
 #include "bars/trackbar.h"
 #include "canvas/canvas_surfaces.h"
 #include "canvas/view_window.h"
-#include "document/avi_streams.h"
+#include "app/avi_streams.h"
 #include "document/document_state.h"
 #include "document/frame_access.h"
 

@@ -3,7 +3,7 @@
 // block, the form in which AVISaveOptionsFree releases it.
 #include "document/compress_options.h"
 
-#include "document/avi_streams.h"
+#include "app/avi_streams.h"
 #include "document/document_state.h"
 
 static void SetVideoDefaults(AVICOMPRESSOPTIONS *pOptions)

@@ -3,17 +3,19 @@
 // context. A video that no decoder here takes leaves pgfVideo null; the document is open all the same.
 #include "document/frame_access.h"
 
+#include "app/avi_streams.h"
 #include "document/compress_options.h"
 #include "document/document_state.h"
+#include "playback/audio_output.h"
 
 static LONG GetStreamStartTime(PAVISTREAM pavis)
 {
-    return AVIStreamSampleToTime(pavis, AVIStreamStart(pavis));
+    return GetTimeOfSample(pavis, AVIStreamStart(pavis));
 }
 
 static LONG GetStreamEndTime(PAVISTREAM pavis)
 {
-    return AVIStreamSampleToTime(pavis, AVIStreamStart(pavis) + AVIStreamLength(pavis));
+    return GetTimeOfSample(pavis, AVIStreamStart(pavis) + AVIStreamLength(pavis));
 }
 
 static void OpenVideoDecoding(PAVISTREAM pavis)
@@ -47,6 +49,7 @@ void OpenFrameAccess()
 
 void CloseFrameAccess()
 {
+    AudioStop();
     if (pgfVideo) {
         AVIStreamGetFrameClose(pgfVideo);
         pgfVideo = NULL;

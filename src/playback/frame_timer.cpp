@@ -1,9 +1,12 @@
 // Playback without a playback thread: the idle step arms one one-shot multimedia timer for the moment
 // the next frame is due; the timer moves lCurTime to the clock and repaints the view synchronously.
 // fTimerPending is the only hand-off between the threads: set here before arming, cleared by the timer last.
+// The clock is the sound's while the audio output gives one, the system's millisecond counter otherwise.
 #include "playback/frame_timer.h"
 
 #include "app/app_state.h"
+#include "app/avi_streams.h"
+#include "playback/audio_output.h"
 #include "resources/resource.h"
 
 #include <mmsystem.h>
@@ -15,6 +18,9 @@ static std::atomic<UINT> uPendingTimer;
 
 LONG GetPlayTime()
 {
+    LONG lAudioTime = AudioTime();
+    if (lAudioTime != -1)
+        return lAudioTime;
     // 32-bit arithmetic that wraps with the millisecond counter.
     return (LONG)(timeGetTime() + (DWORD)lPlayStartTime - dwPlayStartTick);
 }
@@ -52,21 +58,34 @@ static void MoveToPlayTime()
         SendMessage(hwndMain, WM_COMMAND, IDM_STOP, 0);
 }
 
+// The repaint this thread sends is served inside the main thread's wait for messages without ending it: the
+// posted null message brings that loop back to its idle step, which arms the timer for the next frame.
 void CALLBACK FrameTimerProc(UINT, UINT, DWORD_PTR, DWORD_PTR, DWORD_PTR)
 {
     if (fPlaying)
         MoveToPlayTime();
     fTimerPending = 0;
+    PostMessageA(hwndMain, WM_NULL, 0, 0);
 }
 
+// A timer that has already fired runs its callback, which may be waiting for this thread to paint or to stop:
+// served until it is over, so that nothing of it outlives the caller's state.
 void CancelFrameTimer()
 {
     if (fTimerPending && timeKillEvent(uPendingTimer) == TIMERR_NOERROR)
         fTimerPending = 0;
+    MSG msg;
+    while (fTimerPending) {
+        MsgWaitForMultipleObjects(0, NULL, FALSE, 5, QS_SENDMESSAGE);
+        PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
 }
 
+// A sound the device cannot play leaves the picture on the system clock, without a word.
 void StartPlayback()
 {
+    if (pavisAudio)
+        AudioPlay(hwndMain, pavisAudio, GetSampleAtTime(pavisAudio, lCurTime), -1);
     fPlaying = TRUE;
     dwPlayStartTick = timeGetTime();
     lPlayStartTime = lCurTime.load();
@@ -74,5 +93,6 @@ void StartPlayback()
 
 void StopPlayback()
 {
+    AudioStop();
     fPlaying = FALSE;
 }

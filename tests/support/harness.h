@@ -95,8 +95,15 @@ bool RunHostCommand(const std::string &strCommand, std::string *pstrOutput = nul
 std::string ReadFileBytes(const std::string &strPath);
 void WriteFileBytes(const std::string &strPath, const std::string &strBytes);
 std::vector<Pixels> DecodeWithFfmpeg(const std::string &strPath, int cx, int cy);
-std::string ReadSoundWithFfmpeg(const std::string &strPath);
+// The sound stream's bytes as ffmpeg reads them: as stored, or decoded by strCodec (pcm_s16le, ...).
+std::string ReadSoundWithFfmpeg(const std::string &strPath, const std::string &strCodec = "copy");
 std::string Probe(const std::string &strPath, const std::string &strArguments);
+// The tests' sound server (tools/sound-server.sh): whether it answers, and a recording of what one of its sinks
+// ("nullsink": 16-bit stereo 44,100 Hz; "u8mono": 8-bit mono 11,025 Hz) plays while it is the default, from
+// the sink's monitor in the sink's own format.
+bool HasSoundServer();
+void StartSoundRecording(const std::string &strSink, const std::string &strPath);
+std::string StopSoundRecording(const std::string &strPath);
 
 // Files of the platform's AVI writer: uncompressed 24-bit frames, frame n the grey level n * 16, and sound written
 // after each of the first cWrites frames at the stream's end, in a pattern of its own.

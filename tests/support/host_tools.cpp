@@ -91,9 +91,31 @@ std::vector<std::vector<DWORD>> DecodeWithFfmpeg(const std::string &strPath, int
     return frames;
 }
 
-std::string ReadSoundWithFfmpeg(const std::string &strPath)
+std::string ReadSoundWithFfmpeg(const std::string &strPath, const std::string &strCodec)
 {
-    return ExtractWithFfmpeg(strPath, "-map 0:a -c:a copy -f data");
+    return ExtractWithFfmpeg(strPath, "-map 0:a -c:a " + strCodec + " -f data");
+}
+
+bool HasSoundServer()
+{
+    return RunHostCommand("pactl info");
+}
+
+void StartSoundRecording(const std::string &strFormat, const std::string &strPath)
+{
+    std::string strHost = ToHostPath(strPath);
+    EXPECT_TRUE(RunHostCommand("parec --latency-msec=20 -d nullsink.monitor " + strFormat + " >'" + strHost +
+                               "' 2>/dev/null & echo $! >'" + strHost + ".pid'"));
+    Sleep(300); // the reader is connected and the sink's silence flows
+}
+
+std::string StopSoundRecording(const std::string &strPath)
+{
+    std::string strHost = ToHostPath(strPath);
+    EXPECT_TRUE(RunHostCommand("kill $(cat '" + strHost + ".pid') && rm '" + strHost + ".pid'"));
+    std::string strBytes = ReadFileBytes(strPath);
+    DeleteFileA(strPath.c_str());
+    return strBytes;
 }
 
 std::string Probe(const std::string &strPath, const std::string &strArguments)

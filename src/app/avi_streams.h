@@ -1,5 +1,5 @@
 // The streams of an AVI file as the program takes them: the first video and the first audio stream, each
-// in its slot, and a stream's format.
+// in its slot, a stream's format, and the time axis of a sound.
 #pragma once
 
 #include <windows.h>
@@ -16,3 +16,6 @@ int GetSlotOfType(DWORD fccType);
 void FindFirstStreams(PAVIFILE pfile, PAVISTREAM apavis[SLOT_COUNT]);
 // Reads the format of pavis at its start into *pFormat. FALSE when the stream gives none.
 BOOL ReadStreamFormat(PAVISTREAM pavis, std::vector<BYTE> *pFormat);
+// Milliseconds of a stream's sample, and the sample at a time; a sound is timed by its wave format.
+LONG GetTimeOfSample(PAVISTREAM pavis, LONG lSample);
+LONG GetSampleAtTime(PAVISTREAM pavis, LONG lTime);
