@@ -72,8 +72,8 @@ static BOOL ReadSoundRate(PAVISTREAM pavis, LONGLONG *pcFramesPerSample, LONGLON
 {
     AVISTREAMINFOA si = {};
     std::vector<BYTE> format;
-    if (AVIStreamInfoA(pavis, &si, sizeof si) != AVIERR_OK || si.fccType != streamtypeAUDIO ||
-        si.dwSampleSize == 0 || !ReadStreamFormat(pavis, &format))
+    if (AVIStreamInfoA(pavis, &si, sizeof si) != AVIERR_OK || si.fccType != streamtypeAUDIO || si.dwSampleSize == 0 ||
+        !ReadStreamFormat(pavis, &format))
         return FALSE;
     format.resize(std::max(format.size(), sizeof(WAVEFORMATEX)));
     const WAVEFORMATEX *pwfx = (const WAVEFORMATEX *)format.data();

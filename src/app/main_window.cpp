@@ -31,6 +31,7 @@ static void OnCreate(HWND hwnd)
 static void OnDestroy()
 {
     CancelFrameTimer();
+    StopPlayback();
     CloseDocument();
     PostQuitMessage(0);
 }

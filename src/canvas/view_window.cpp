@@ -48,11 +48,13 @@ void RepaintView()
     UpdateWindow(hwndView);
 }
 
+// The frame timer's repaint, sent from its own thread, can arrive after the queue's WM_PAINT for the same
+// invalidation has drawn the frame: with nothing left to paint, the frame is not decoded a second time.
 static void OnPaint(HWND hwnd)
 {
     PAINTSTRUCT ps;
     HDC hdc = BeginPaint(hwnd, &ps);
-    if (hdc)
+    if (hdc && !IsRectEmpty(&ps.rcPaint))
         PaintView(hdc);
     EndPaint(hwnd, &ps);
 }

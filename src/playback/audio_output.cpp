@@ -11,20 +11,20 @@
 
 enum { AUDIO_BUFFER_COUNT = 16, AUDIO_BUFFER_SIZE = 16384 };
 
-static std::atomic<HWAVEOUT> hWaveOut;        // the open device; null when closed
-static std::atomic<BOOL> fAudioPlaying;       // a play request runs on the device
-static std::atomic<LONG> lAudioPlayTo;        // end of the running request (exclusive), samples
-static std::atomic<LONG> lAudioNextSample;    // next sample to read into a buffer
-static std::atomic<LONG> lAudioPlayFromTime;  // time of the request's first sample, where the device counts from
+static std::atomic<HWAVEOUT> hWaveOut;       // the open device; null when closed
+static std::atomic<BOOL> fAudioPlaying;      // a play request runs on the device
+static std::atomic<LONG> lAudioPlayTo;       // end of the running request (exclusive), samples
+static std::atomic<LONG> lAudioNextSample;   // next sample to read into a buffer
+static std::atomic<LONG> lAudioPlayFromTime; // time of the request's first sample, where the device counts from
 static std::atomic<DWORD> dwAudioSamplesPerSec, dwAudioBytesPerSec; // rates of the stream's wave format
-static HWND hwndAudioNotify;                  // receives the device's messages
-static PAVISTREAM pavisAudioPlay;             // the stream being played
-static LONG lAudioSampleSize;                 // bytes of one sample of the stream
+static HWND hwndAudioNotify;                                        // receives the device's messages
+static PAVISTREAM pavisAudioPlay;                                   // the stream being played
+static LONG lAudioSampleSize;                                       // bytes of one sample of the stream
 static HGLOBAL ahAudioBuffer[AUDIO_BUFFER_COUNT];
 static WAVEHDR *alpWaveHdr[AUDIO_BUFFER_COUNT]; // each a WAVEHDR followed by its AUDIO_BUFFER_SIZE bytes of data
-static WORD wAudioBuffers;                    // buffers allocated and prepared
-static WORD wAudioNextBuffer;                 // the next buffer to fill, in ring order
-static WORD wAudioQueued;                     // buffers written to the device and not yet returned
+static WORD wAudioBuffers;                      // buffers allocated and prepared
+static WORD wAudioNextBuffer;                   // the next buffer to fill, in ring order
+static WORD wAudioQueued;                       // buffers written to the device and not yet returned
 
 static BOOL OpenWaveDevice(HWND hwndNotify, PAVISTREAM pavis)
 {

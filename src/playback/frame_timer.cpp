@@ -16,11 +16,21 @@
 // The armed timer, so that shut-down can cancel one that has not yet run.
 static std::atomic<UINT> uPendingTimer;
 
+static void SetPlayBase(LONG lTime)
+{
+    dwPlayStartTick = timeGetTime();
+    lPlayStartTime = lTime;
+}
+
+// Each reading of the sound's clock bases the system clock anew, so that when the sound gives way (its last buffers
+// are queued, or the device is gone) the picture goes on from where the sound was instead of stepping back.
 LONG GetPlayTime()
 {
     LONG lAudioTime = AudioTime();
-    if (lAudioTime != -1)
+    if (lAudioTime != -1) {
+        SetPlayBase(lAudioTime);
         return lAudioTime;
+    }
     // 32-bit arithmetic that wraps with the millisecond counter.
     return (LONG)(timeGetTime() + (DWORD)lPlayStartTime - dwPlayStartTick);
 }
@@ -87,8 +97,7 @@ void StartPlayback()
     if (pavisAudio)
         AudioPlay(hwndMain, pavisAudio, GetSampleAtTime(pavisAudio, lCurTime), -1);
     fPlaying = TRUE;
-    dwPlayStartTick = timeGetTime();
-    lPlayStartTime = lCurTime.load();
+    SetPlayBase(lCurTime);
 }
 
 void StopPlayback()

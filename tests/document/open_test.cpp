@@ -7,6 +7,7 @@
 #include "support/harness.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -65,8 +66,14 @@ TEST_F(OpenTest, RealFilesOpenThroughAnUncompressedWorkingCopy)
         GetClientRect(hwndView, &rc);
         EXPECT_EQ(std::make_tuple(cxFrame, cyFrame, rc.right, rc.bottom, lFrameCount, nFigureStart, nFigureEnd),
                   std::make_tuple(320L, 240L, 320L, 240L, 20L, 0L, 19L));
-        EXPECT_EQ(std::make_pair(lVideoEndTime, lEndTime.load()),
-                  std::make_pair(2000L, std::max(2000L, audio.lEndTime)));
+        // The sound's end as ffmpeg decodes it: the platform's own conversion is a millisecond off at some rates
+        // and takes an ADPCM block for one sample.
+        int nRate = 0, nChannels = 0;
+        sscanf(Probe(strPath, "-select_streams a:0 -show_entries stream=sample_rate,channels -of csv=p=0").c_str(),
+               "%d,%d", &nRate, &nChannels);
+        LONG lSoundEnd =
+            nRate ? std::lround(ReadSoundWithFfmpeg(strPath, "pcm_s16le").size() * 500.0 / nChannels / nRate) : 0;
+        EXPECT_EQ(std::make_pair(lVideoEndTime, lEndTime.load()), std::make_pair(2000L, std::max(2000L, lSoundEnd)));
         EXPECT_EQ(pgfVideo != NULL, c.fDecodes);
         ASSERT_EQ(WorkingCopies(strTempDir), std::vector<std::string>{szTempFile + strTempDir.size()});
         StreamFacts copy = ReadStreamFacts(szTempFile, streamtypeVIDEO);

@@ -29,23 +29,6 @@ view_next_frame=3     # 表示: 再生 停止 コマ戻し [コマ送り]
 view_set_start=6      # 表示: ... コマ送り 最初へ 最後へ [図形の始まりに設定]
 view_set_end=7        # 表示: ... [図形の終わりに設定]
 
-windows_path() { local p=${1//\//\\}; echo "Z:$p"; }
-
-title_is() { [ "$(xdotool getwindowname "$wid" 2>/dev/null)" = "$1" ]; }
-
-wait_for_title() { poll 30 "title \"$1\"" title_is "$1"; }
-
-# A dialog is up when a window with a caption other than the main window is on the screen; dialog holds its X window.
-dialog=""
-dialog_is_up() {
-    dialog=$(xdotool search --onlyvisible --name . 2>/dev/null | grep -vx "$wid") && dialog=${dialog%%$'\n'*}
-}
-
-focus_main_window() { poll 30 "keyboard focus on the main window" focus_window "$wid"; }
-
-# The screen's far corner, away from the main window and its menus.
-park_mouse() { xdotool mousemove "$((screen_width - 1))" "$((screen_height - 1))"; }
-
 # Opens the menu with its Alt key and picks the item COUNT places below the first, which the menu opens on. The
 # mouse pointer goes out of the way first: a menu that opens under it selects the item it rests on.
 choose_menu_item() {
@@ -57,26 +40,10 @@ choose_menu_item() {
     xdotool key Return
 }
 
-# Types the path into the file dialog's name box, which has the dialog's focus and whose text is selected, and
-# confirms it. The dialog does not always get the keyboard focus of the display on its own: a user would click it.
-answer_file_dialog() {
-    poll 30 "file dialog" dialog_is_up
-    poll 30 "keyboard focus on the file dialog" focus_window "$dialog"
-    xdotool type --delay 20 "$1"
-    xdotool key Return
-}
-
 make_input() {
     ffmpeg -v error -f lavfi -t 1 -i "testsrc=size=${width}x${height}:rate=10:decimals=1" \
         -f lavfi -t 1 -i "sine=frequency=440:sample_rate=22050" \
         -vf vflip -flipped_raw_rgb 1 -c:v rawvideo -pix_fmt bgr24 -c:a pcm_s16le "$1" || fail "ffmpeg made no input"
-}
-
-# The settings key goes before the run, so that the figure is drawn with the default black pen one pixel wide
-# whatever was chosen earlier on this build tree's X11 prefix, and again after it, with its list of recent files
-# that name our temporary folder.
-forget_settings() {
-    run_on_display reg delete 'HKCU\Software\Norbek\Pelto' /f >/dev/null || true
 }
 
 draw_box() {
@@ -163,10 +130,7 @@ main() {
     wait_for_window
     log "window $wid after $((SECONDS - started)) s"
 
-    focus_main_window
-    xdotool key --clearmodifiers ctrl+o
-    answer_file_dialog "$src_w"
-    wait_for_title "$src_w - Pelto"
+    open_by_keyboard "$src_w"
     log "opened $src_w"
 
     draw_box

@@ -1,11 +1,12 @@
-# Shell functions of the black-box runs, sourced by smoke.sh and annotate.sh. The script sets `name` (its tag in
-# messages and in the failure screenshot's name), `build`, `source_dir` and `prefix` before it calls them; they keep
-# the ids of what they start in xvfb_pid and pelto_pid, the main window's X window in wid, and clean_up removes
+# Shell functions of the black-box runs, sourced by smoke.sh, annotate.sh and playback.sh. The script sets `name` (its
+# tag in messages and in the failure screenshot's name), `build`, `source_dir` and `prefix` before it calls them; they
+# keep the ids of what they start in xvfb_pid and pelto_pid, the main window's X window in wid, and clean_up removes
 # `work_dir` when the script made one.
 screen_width=1280 screen_height=1024
 xvfb_pid=""
 pelto_pid=""
 wid=""
+dialog=""
 work_dir=""
 
 log() { echo "$name: $*"; }
@@ -115,8 +116,48 @@ wait_for_window() { poll 60 "window titled Pelto" untitled_window; }
 # Gives the window the keyboard focus. A window that is not quite on the screen yet refuses it with an X error.
 focus_window() { xdotool windowfocus --sync "$1" 2>/dev/null; }
 
+focus_main_window() { poll 30 "keyboard focus on the main window" focus_window "$wid"; }
+
+# The screen's far corner, away from the main window and its menus.
+park_mouse() { xdotool mousemove "$((screen_width - 1))" "$((screen_height - 1))"; }
+
+windows_path() { local p=${1//\//\\}; echo "Z:$p"; }
+
+title_is() { [ "$(xdotool getwindowname "$wid" 2>/dev/null)" = "$1" ]; }
+
+wait_for_title() { poll 30 "title \"$1\"" title_is "$1"; }
+
+# A dialog is up when a window with a caption other than the main window is on the screen; dialog holds its X window.
+dialog_is_up() {
+    dialog=$(xdotool search --onlyvisible --name . 2>/dev/null | grep -vx "$wid") && dialog=${dialog%%$'\n'*}
+}
+
+# Types the path into the file dialog's name box, which has the dialog's focus and whose text is selected, and
+# confirms it. The dialog does not always get the keyboard focus of the display on its own: a user would click it.
+answer_file_dialog() {
+    poll 30 "file dialog" dialog_is_up
+    poll 30 "keyboard focus on the file dialog" focus_window "$dialog"
+    xdotool type --delay 20 "$1"
+    xdotool key Return
+}
+
+# Opens the file at the Windows path with Ctrl+O and the open dialog; done when the title names it.
+open_by_keyboard() {
+    focus_main_window
+    xdotool key --clearmodifiers ctrl+o
+    answer_file_dialog "$1"
+    wait_for_title "$1 - Pelto"
+}
+
+# The settings key goes before a run, so that the program starts from its defaults whatever an earlier run on this
+# build tree's X11 prefix chose (annotate.sh draws with the default pen), and again after it, with its list of
+# recent files that name the run's temporary folder.
+forget_settings() {
+    run_on_display reg delete 'HKCU\Software\Norbek\Pelto' /f >/dev/null || true
+}
+
 close_by_keyboard() {
-    poll 30 "keyboard focus on the main window" focus_window "$wid"
+    focus_main_window
     xdotool key --clearmodifiers alt+F4
     poll 30 "end of pelto.exe after Alt+F4" pelto_ended
 }

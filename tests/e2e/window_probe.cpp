@@ -2,16 +2,100 @@
 // for the black-box runs. Wine keeps a menu's items in the process that owns the menu, so from outside only the
 // room the bar takes is to be had. Prints "menubar X Y WIDTH HEIGHT" and the view's client area as
 // "view X Y WIDTH HEIGHT", both in screen pixels; with the argument "close" it posts WM_CLOSE instead.
-// Exit code 0 when done, 1 without a main window, 2 when it has no menu bar or view or the message was not posted.
+// With "play" it presses Play as the toolbar does, by a posted WM_COMMAND and no input, watches the view's picture
+// on the screen every ~2 ms until it has stood still for a second (15 s at most), and prints
+// "play frames=COUNT from=POSITION at=POSITION reached_ms=MS distinct=N": the position trackbar's frame count, its
+// position before and after, the milliseconds from posting Play to the last change of the picture when the trackbar
+// then stands on the last frame (-1 when it does not), and how many different pictures the screen showed.
+// Exit code 0 when done, 1 without a main window, 2 when it has no menu bar, view or trackbar or the message was not
+// posted, 3 when playback did not reach the last frame.
 #include <windows.h>
 
+#include <commctrl.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <set>
 
 static int Fail(int nExitCode, const char *pszWhat)
 {
     fprintf(stderr, "window_probe: %s\n", pszWhat);
     return nExitCode;
+}
+
+static LONGLONG ElapsedMs(const LARGE_INTEGER &liStart)
+{
+    LARGE_INTEGER liNow, liFreq;
+    QueryPerformanceCounter(&liNow);
+    QueryPerformanceFrequency(&liFreq);
+    return (liNow.QuadPart - liStart.QuadPart) * 1000 / liFreq.QuadPart;
+}
+
+// FNV-1a over the pixels the screen shows in the captured corner of the view.
+static DWORD HashPicture(HDC hdcMem, HDC hdcScreen, POINT pt, int cx, int cy, const BYTE *pbBits)
+{
+    BitBlt(hdcMem, 0, 0, cx, cy, hdcScreen, pt.x, pt.y, SRCCOPY);
+    GdiFlush();
+    DWORD dwHash = 2166136261u;
+    for (size_t i = 0; i < (size_t)cx * cy * 4; i++)
+        dwHash = (dwHash ^ pbBits[i]) * 16777619u;
+    return dwHash;
+}
+
+// While the program plays, the picture is read off the screen and nothing is asked of the program: a message sent
+// to its thread wakes its message loop, and would hide a loop that does not come back to its idle step by itself.
+// Playback is over when the picture has stood still for a second; only then is the trackbar read (TBM_GETPOS: the
+// position in WM_HSCROLL is cut to 16 bits).
+static int FollowPlayback(HWND hwnd)
+{
+    HWND hwndTrackbar = FindWindowExA(hwnd, NULL, TRACKBAR_CLASSA, NULL);
+    HWND hwndView = GetDlgItem(hwnd, 105);
+    RECT rc;
+    POINT pt = {0, 0};
+    if (!hwndTrackbar || !hwndView || !GetClientRect(hwndView, &rc) || !ClientToScreen(hwndView, &pt))
+        return Fail(2, "no trackbar or view");
+    LONG lMax = (LONG)SendMessageA(hwndTrackbar, TBM_GETRANGEMAX, 0, 0);
+    LONG lFrom = (LONG)SendMessageA(hwndTrackbar, TBM_GETPOS, 0, 0);
+    // The frame is drawn at the view's top-left corner; 256 x 256 pixels of it hold a small test clip whole.
+    int cx = (int)std::min(rc.right, 256L), cy = (int)std::min(rc.bottom, 256L);
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader = {sizeof(BITMAPINFOHEADER), cx, -cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void *pvBits = NULL;
+    HDC hdcScreen = GetDC(NULL);
+    HDC hdcMem = CreateCompatibleDC(hdcScreen);
+    HBITMAP hbm = CreateDIBSection(hdcScreen, &bmi, DIB_RGB_COLORS, &pvBits, NULL, 0);
+    HGDIOBJ hbmOld = hbm ? SelectObject(hdcMem, hbm) : NULL;
+    BOOL fReady = hbmOld && cx > 0 && cy > 0;
+    DWORD dwLast = fReady ? HashPicture(hdcMem, hdcScreen, pt, cx, cy, (const BYTE *)pvBits) : 0;
+    std::set<DWORD> pictures = {dwLast};
+    LONGLONG llChanged = 0;
+    LARGE_INTEGER liPosted;
+    QueryPerformanceCounter(&liPosted);
+    // 32788 is IDM_PLAY, the command the Play button and the menu item send.
+    BOOL fPosted = fReady && PostMessageA(hwnd, WM_COMMAND, MAKEWPARAM(32788, 0), 0);
+    for (LONGLONG llNow = 0; fPosted && llNow < 15000 && llNow - llChanged < 1000; llNow = ElapsedMs(liPosted)) {
+        Sleep(1);
+        DWORD dwHash = HashPicture(hdcMem, hdcScreen, pt, cx, cy, (const BYTE *)pvBits);
+        if (dwHash != dwLast) {
+            pictures.insert(dwHash);
+            dwLast = dwHash;
+            llChanged = ElapsedMs(liPosted);
+        }
+    }
+    if (hbmOld)
+        SelectObject(hdcMem, hbmOld);
+    if (hbm)
+        DeleteObject(hbm);
+    DeleteDC(hdcMem);
+    ReleaseDC(NULL, hdcScreen);
+    if (!fPosted)
+        return Fail(2, "no picture to watch, or Play not posted");
+    LONG lAt = (LONG)SendMessageA(hwndTrackbar, TBM_GETPOS, 0, 0);
+    LONGLONG llReached = lAt == lMax ? llChanged : -1;
+    printf("play frames=%ld from=%ld at=%ld reached_ms=%lld distinct=%d\n", lMax + 1, lFrom, lAt, llReached,
+           (int)pictures.size());
+    return llReached < 0 ? 3 : 0;
 }
 
 int main(int argc, char **argv)
@@ -21,6 +105,8 @@ int main(int argc, char **argv)
         return Fail(1, "no window of class PELTO");
     if (argc > 1 && strcmp(argv[1], "close") == 0)
         return PostMessageA(hwnd, WM_CLOSE, 0, 0) ? 0 : Fail(2, "WM_CLOSE not posted");
+    if (argc > 1 && strcmp(argv[1], "play") == 0)
+        return FollowPlayback(hwnd);
 
     WINDOWINFO wi = {};
     wi.cbSize = sizeof wi;

@@ -1,6 +1,7 @@
 // The frame timer: the wait it arms for the frame due next, the stop at the end of the video, and a pending
 // timer cancelled when the window closes. A video of one frame a second makes every wait unmistakable.
 #include "app/app_state.h"
+#include "playback/audio_output.h"
 #include "playback/frame_timer.h"
 #include "resources/resource.h"
 #include "support/harness.h"
@@ -26,4 +27,81 @@ TEST_F(ProgramTest, FrameTimerWaitsForTheNextFrameStopsAtTheEndAndDiesWithTheWin
     CloseProgram();
     // Only a timer killed before it ran clears the flag here; one left running would move a position nobody shows.
     EXPECT_FALSE(fTimerPending);
+}
+
+using SystemClock = ProgramTest;
+
+// Without a sound that plays (none in the file, one no device or decoder takes, no sound server at all when this
+// runs as playback_without_sound_server) the picture runs from Play to the end on the system clock: no message
+// (the dialog robot fails on any), no hang, not ahead of time, the last frame shown.
+TEST_F(SystemClock, CarriesThePictureWhenNoSoundPlays)
+{
+    const struct {
+        const char *pszName;
+        WORD wFormatTag, nBlockAlign; // no sound when nBlockAlign is 0
+    } aCases[] = {{"no sound", 0, 0},
+                  {"PCM, heard where a sound server answers", WAVE_FORMAT_PCM, 4},
+                  {"a format no decoder takes", 0x7777, 4},
+                  {"samples over 16384 bytes", WAVE_FORMAT_PCM, 20000}};
+    for (const auto &c : aCases) {
+        SCOPED_TRACE(c.pszName);
+        AviSpec spec;
+        spec.cFrames = 10, spec.dwRate = 10;
+        if (c.nBlockAlign) {
+            spec.audioFormat = MakeWaveFormat(c.wFormatTag, 2, 44100, c.nBlockAlign);
+            spec.cBlocksPerWrite = 441000 / c.nBlockAlign / spec.cFrames, spec.cWrites = spec.cFrames;
+        }
+        std::string strPath = AddFile(std::string("clock") + std::to_string(&c - aCases) + ".avi");
+        ASSERT_TRUE(MakeAviFile(strPath, spec));
+        OpenFile(strPath);
+        DWORD dwStart = GetTickCount();
+        Command(IDM_PLAY);
+        EXPECT_TRUE(PumpUntil([] { return !fPlaying; }));
+        EXPECT_GE(GetTickCount() - dwStart, 900u);
+        EXPECT_EQ(lCurFrame, 9);
+    }
+}
+
+// Closing the window, Stop, and opening another file, each 50 times at the moment playback ends, when the frame
+// timer's thread may be waiting for the main thread to stop: nothing hangs, and no device or buffer is left behind
+// (the sound server holds no stream; the heap no more blocks of a buffer's size). Late notices of the closed devices
+// must not count against a new one: the sound still plays afterwards.
+TEST_F(ProgramTest, PlaybackEndsCleanlyWhateverHappensAtItsEnd)
+{
+    std::string strShort = MakeMedia("short.avi", "-f lavfi -i testsrc=size=32x16:rate=25 -f lavfi -i "
+                                                  "sine=sample_rate=44100 -t 0.2 -c:v rawvideo -c:a pcm_s16le -ac 2");
+    std::string strLong = MakeMedia("long.avi", "-f lavfi -i testsrc=size=32x16:rate=25 -f lavfi -i "
+                                                "sine=sample_rate=44100 -t 2 -c:v rawvideo -c:a pcm_s16le -ac 2");
+    auto countBigBlocks = [] {
+        int c = 0;
+        PROCESS_HEAP_ENTRY phe = {};
+        while (HeapWalk(GetProcessHeap(), &phe))
+            c += (phe.wFlags & PROCESS_HEAP_ENTRY_BUSY) && phe.cbData >= 16384;
+        return c;
+    };
+    auto playToTheEnd = [&](const std::function<void()> &act, int nDelay) {
+        if (strShort != szFileName)
+            OpenFile(strShort);
+        Command(IDM_LAST_FRAME);
+        Command(IDM_PLAY);
+        PumpFor(nDelay);
+        act();
+        Command(IDM_STOP);
+    };
+    playToTheEnd([] {}, 100); // the first device opening loads the platform's sound drivers for good
+    int cBigBlocks = countBigBlocks();
+    const std::function<void()> aActions[] = {[&] { RestartProgram(); }, [&] { Command(IDM_STOP); },
+                                              [&] { OpenFile(strLong); }};
+    for (const auto &act : aActions)
+        for (int i = 0; i < 50; i++)
+            playToTheEnd(act, 20 + i % 8 * 5);
+    EXPECT_LE(countBigBlocks(), cBigBlocks);
+    EXPECT_FALSE(IsSoundStreamOpen());
+    if (!HasSoundServer())
+        return;
+    OpenFile(strLong);
+    Command(IDM_PLAY);
+    EXPECT_TRUE(PumpUntil([] { return AudioTime() > 300 || !fPlaying; }));
+    EXPECT_TRUE(fPlaying) << "the picture ran to the end of a 2-second clip without the sound's clock";
+    EXPECT_GE(countBigBlocks(), cBigBlocks + 16) << "the count above cannot see the sound's buffers";
 }

@@ -51,8 +51,11 @@ protected:
     bool Pump();
     void Command(UINT id);
     void CloseProgram();
+    // Closes the program, when it still runs, and starts it again as a user does.
+    void RestartProgram();
     // Pumps until the condition holds; false after ten seconds.
     bool PumpUntil(const std::function<bool()> &condition);
+    void PumpFor(DWORD dwMs);
     // A file or folder of the test's folder, removed at the end (the latest first).
     std::string AddFile(const std::string &strName);
     // Makes strTempDir + strName with ffmpeg and these arguments.
@@ -98,11 +101,12 @@ std::vector<Pixels> DecodeWithFfmpeg(const std::string &strPath, int cx, int cy)
 // The sound stream's bytes as ffmpeg reads them: as stored, or decoded by strCodec (pcm_s16le, ...).
 std::string ReadSoundWithFfmpeg(const std::string &strPath, const std::string &strCodec = "copy");
 std::string Probe(const std::string &strPath, const std::string &strArguments);
-// The tests' sound server (tools/sound-server.sh): whether it answers, and a recording of what one of its sinks
-// ("nullsink": 16-bit stereo 44,100 Hz; "u8mono": 8-bit mono 11,025 Hz) plays while it is the default, from
-// the sink's monitor in the sink's own format.
+// The tests' sound server (tools/sound-server.sh): whether it answers, whether it holds a stream of a program (a
+// sound device left open), and a recording of what its sink plays, raw, in the format parec's arguments strFormat
+// give (the server converts without changing a sample where it can).
 bool HasSoundServer();
-void StartSoundRecording(const std::string &strSink, const std::string &strPath);
+bool IsSoundStreamOpen();
+void StartSoundRecording(const std::string &strFormat, const std::string &strPath);
 std::string StopSoundRecording(const std::string &strPath);
 
 // Files of the platform's AVI writer: uncompressed 24-bit frames, frame n the grey level n * 16, and sound written

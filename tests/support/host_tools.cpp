@@ -101,6 +101,12 @@ bool HasSoundServer()
     return RunHostCommand("pactl info");
 }
 
+bool IsSoundStreamOpen()
+{
+    std::string strInputs;
+    return RunHostCommand("pactl list short sink-inputs", &strInputs) && !strInputs.empty();
+}
+
 void StartSoundRecording(const std::string &strFormat, const std::string &strPath)
 {
     std::string strHost = ToHostPath(strPath);

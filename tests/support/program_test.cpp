@@ -45,14 +45,29 @@ void ProgramTest::SetUp()
     Pump();
 }
 
+static void UnregisterProgramClasses()
+{
+    UnregisterClassA(szWindowClass, GetModuleHandleA(NULL));
+    UnregisterClassA(pszViewClass, NULL);
+}
+
+void ProgramTest::RestartProgram()
+{
+    if (!fEnded)
+        CloseProgram();
+    UnregisterProgramClasses();
+    fEnded = false;
+    ASSERT_TRUE(StartProgram(GetModuleHandleA(NULL), SW_SHOW));
+    Pump();
+}
+
 void ProgramTest::TearDown()
 {
     fPlaying = FALSE;
     fModified = 0;
     if (!fEnded && IsWindow(hwndMain))
         CloseProgram();
-    UnregisterClassA(szWindowClass, GetModuleHandleA(NULL));
-    UnregisterClassA(pszViewClass, NULL);
+    UnregisterProgramClasses();
     for (auto it = files.rbegin(); it != files.rend(); ++it)
         DeleteFileA(it->c_str()) || RemoveDirectoryA(it->c_str());
     EXPECT_EQ(ListFolder(strTempDir), std::vector<std::string>()) << "files left in the temporary folder";
@@ -85,6 +100,12 @@ bool ProgramTest::PumpUntil(const std::function<bool()> &condition)
     for (DWORD dwStart = GetTickCount(); !condition() && GetTickCount() - dwStart < 10000; Sleep(2))
         Pump();
     return condition();
+}
+
+void ProgramTest::PumpFor(DWORD dwMs)
+{
+    DWORD dwStart = GetTickCount();
+    PumpUntil([&] { return GetTickCount() - dwStart >= dwMs; });
 }
 
 void ProgramTest::CloseProgram()
