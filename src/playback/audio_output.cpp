@@ -16,6 +16,7 @@ static std::atomic<BOOL> fAudioPlaying;      // a play request runs on the devic
 static std::atomic<LONG> lAudioPlayTo;       // end of the running request (exclusive), samples
 static std::atomic<LONG> lAudioNextSample;   // next sample to read into a buffer
 static std::atomic<LONG> lAudioPlayFromTime; // time of the request's first sample, where the device counts from
+static std::atomic<DWORD> dwAudioStartTick;  // timeGetTime() when the request started
 static std::atomic<DWORD> dwAudioSamplesPerSec, dwAudioBytesPerSec; // rates of the stream's wave format
 static HWND hwndAudioNotify;                                        // receives the device's messages
 static PAVISTREAM pavisAudioPlay;                                   // the stream being played
@@ -170,6 +171,7 @@ BOOL AudioPlay(HWND hwndNotify, PAVISTREAM pavis, LONG lFrom, LONG lTo)
         waveOutPause(hWaveOut);
         lAudioNextSample = lFrom;
         lAudioPlayFromTime = GetTimeOfSample(pavis, lFrom);
+        dwAudioStartTick = timeGetTime();
         fAudioPlaying = TRUE;
     }
     lAudioPlayTo = lTo;
@@ -205,7 +207,8 @@ LONG GetAudioMilliseconds(DWORD dwCount, DWORD dwPerSec)
 }
 
 // Once the last sound of the request is in a buffer the device may run dry before the picture's end: from then
-// on the system clock rules.
+// on the system clock rules. The device cannot have played more than the time since the request started; Wine's
+// answers with what it has handed on, up to 100 ms more at the start, which would skip the first frames.
 LONG AudioTime()
 {
     HWAVEOUT hwo = hWaveOut;
@@ -218,5 +221,5 @@ LONG AudioTime()
     LONG lMs = mmt.wType == TIME_SAMPLES ? GetAudioMilliseconds(mmt.u.sample, dwAudioSamplesPerSec)
                : mmt.wType == TIME_BYTES ? GetAudioMilliseconds(mmt.u.cb, dwAudioBytesPerSec)
                                          : -1;
-    return lMs < 0 ? -1 : lAudioPlayFromTime + lMs;
+    return lMs < 0 ? -1 : lAudioPlayFromTime + std::min(lMs, (LONG)(timeGetTime() - dwAudioStartTick));
 }
