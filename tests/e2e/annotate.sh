@@ -113,7 +113,7 @@ check_saved_file() {
 }
 
 main() {
-    local started rc=0 src saved src_w saved_w
+    local started src saved src_w saved_w
     take_x11_prefix
     trap clean_up EXIT
     trap 'exit 1' INT TERM HUP
@@ -145,9 +145,6 @@ main() {
     log "saved as $saved_w after $((SECONDS - started)) s"
 
     close_by_keyboard
-    wait "$pelto_pid" || rc=$?
-    pelto_pid=""
-    [ "$rc" -eq 0 ] || fail "pelto.exe exit code $rc"
     forget_settings
 
     check_saved_file "$src" "$saved"

@@ -156,8 +156,13 @@ forget_settings() {
     run_on_display reg delete 'HKCU\Software\Norbek\Pelto' /f >/dev/null || true
 }
 
+# Alt+F4, as a user ends the program: it must end, and with exit code 0.
 close_by_keyboard() {
+    local rc=0
     focus_main_window
     xdotool key --clearmodifiers alt+F4
     poll 30 "end of pelto.exe after Alt+F4" pelto_ended
+    wait "$pelto_pid" || rc=$?
+    pelto_pid=""
+    [ "$rc" -eq 0 ] || fail "pelto.exe exit code $rc"
 }
