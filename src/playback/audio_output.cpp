@@ -145,16 +145,14 @@ static BOOL QueueNextBuffer()
 
 // With nothing left on the device the sound is over: all of it played, or a read that keeps failing. Either way
 // the device closes, and the playback clock goes on from the system's counter instead of standing still.
-static BOOL AudioFill()
+static void AudioFill()
 {
     if (!fAudioPlaying)
-        return TRUE;
-    BOOL fFilled = TRUE;
-    while (fFilled && wAudioQueued < wAudioBuffers && lAudioNextSample < lAudioPlayTo)
-        fFilled = QueueNextBuffer();
+        return;
+    while (wAudioQueued < wAudioBuffers && lAudioNextSample < lAudioPlayTo && QueueNextBuffer())
+        ;
     if (wAudioQueued == 0)
         AudioStop();
-    return fFilled;
 }
 
 BOOL AudioPlay(HWND hwndNotify, PAVISTREAM pavis, LONG lFrom, LONG lTo)

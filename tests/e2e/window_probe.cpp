@@ -24,14 +24,6 @@ static int Fail(int nExitCode, const char *pszWhat)
     return nExitCode;
 }
 
-static LONGLONG ElapsedMs(const LARGE_INTEGER &liStart)
-{
-    LARGE_INTEGER liNow, liFreq;
-    QueryPerformanceCounter(&liNow);
-    QueryPerformanceFrequency(&liFreq);
-    return (liNow.QuadPart - liStart.QuadPart) * 1000 / liFreq.QuadPart;
-}
-
 // FNV-1a over the pixels the screen shows in the captured corner of the view.
 static DWORD HashPicture(HDC hdcMem, HDC hdcScreen, POINT pt, int cx, int cy, const BYTE *pbBits)
 {
@@ -69,18 +61,16 @@ static int FollowPlayback(HWND hwnd)
     BOOL fReady = hbmOld && cx > 0 && cy > 0;
     DWORD dwLast = fReady ? HashPicture(hdcMem, hdcScreen, pt, cx, cy, (const BYTE *)pvBits) : 0;
     std::set<DWORD> pictures = {dwLast};
-    LONGLONG llChanged = 0;
-    LARGE_INTEGER liPosted;
-    QueryPerformanceCounter(&liPosted);
+    DWORD dwChanged = 0, dwPosted = GetTickCount();
     // 32788 is IDM_PLAY, the command the Play button and the menu item send.
     BOOL fPosted = fReady && PostMessageA(hwnd, WM_COMMAND, MAKEWPARAM(32788, 0), 0);
-    for (LONGLONG llNow = 0; fPosted && llNow < 15000 && llNow - llChanged < 1000; llNow = ElapsedMs(liPosted)) {
+    for (DWORD dwNow = 0; fPosted && dwNow < 15000 && dwNow - dwChanged < 1000; dwNow = GetTickCount() - dwPosted) {
         Sleep(1);
         DWORD dwHash = HashPicture(hdcMem, hdcScreen, pt, cx, cy, (const BYTE *)pvBits);
         if (dwHash != dwLast) {
             pictures.insert(dwHash);
             dwLast = dwHash;
-            llChanged = ElapsedMs(liPosted);
+            dwChanged = GetTickCount() - dwPosted;
         }
     }
     if (hbmOld)
@@ -92,10 +82,10 @@ static int FollowPlayback(HWND hwnd)
     if (!fPosted)
         return Fail(2, "no picture to watch, or Play not posted");
     LONG lAt = (LONG)SendMessageA(hwndTrackbar, TBM_GETPOS, 0, 0);
-    LONGLONG llReached = lAt == lMax ? llChanged : -1;
-    printf("play frames=%ld from=%ld at=%ld reached_ms=%lld distinct=%d\n", lMax + 1, lFrom, lAt, llReached,
+    long lReached = lAt == lMax ? (long)dwChanged : -1;
+    printf("play frames=%ld from=%ld at=%ld reached_ms=%ld distinct=%d\n", lMax + 1, lFrom, lAt, lReached,
            (int)pictures.size());
-    return llReached < 0 ? 3 : 0;
+    return lReached < 0 ? 3 : 0;
 }
 
 int main(int argc, char **argv)

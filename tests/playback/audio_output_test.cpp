@@ -224,3 +224,13 @@ TEST_F(PlayedSound, AFailedReadHandsTheClockToTheSystem)
     EXPECT_EQ(lCurTime, lEndTime - 1);
     EXPECT_FALSE(IsSoundStreamOpen());
 }
+
+// The device's count in milliseconds, to the nearest: past 97 seconds at 44,100 Hz the count times 1000 no longer
+// fits 32 bits.
+TEST(AudioMilliseconds, RoundToTheNearestWithoutOverflow)
+{
+    const DWORD aCases[][3] = {{44100, 44100, 1000}, {22, 44100, 0}, {23, 44100, 1}, {0xFFFFFFFF, 44100, 97391549}};
+    for (const auto &c : aCases)
+        EXPECT_EQ(GetAudioMilliseconds(c[0], c[1]), (LONG)c[2]) << c[0];
+    EXPECT_EQ(GetAudioMilliseconds(1, 0), -1);
+}
