@@ -1,5 +1,4 @@
-// The one availability rule over every identifier: which commands need an open file, which are always there, which
-// follow the undo copy, and which tool is checked. No window is made, so the stand-in stream is never used.
+// The availability rule over every identifier, with and without a file (a stand-in stream nobody reads), undo and tool.
 #include "app/app_state.h"
 #include "app/command_state.h"
 #include "resources/resource.h"

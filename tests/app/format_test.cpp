@@ -1,5 +1,4 @@
-// Bounded formatting: a long path is cut to the buffer, never past it, and never inside a double-byte
-// character ("表" is 0x95 0x5C).
+// Bounded formatting: a long path is cut to the buffer, never past it nor inside a double-byte character (表: 95 5C).
 #include "app/format.h"
 
 #include <gtest/gtest.h>

@@ -10,7 +10,6 @@ using NavigationTest = ProgramTest;
 
 TEST_F(NavigationTest, CommandsAndTheThumbStopAtTheEndsOfTheVideoAndOfTheFigureRange)
 {
-    // Puts the thumb on nPosition and reports it to the main window as the trackbar does.
     auto moveThumb = [this](LONG nPosition, UINT uCode = TB_THUMBTRACK, HWND hwndFrom = hwndTrackbar) {
         SendMessageA(hwndTrackbar, TBM_SETPOS, TRUE, nPosition);
         SendMessageA(hwndMain, WM_HSCROLL, MAKEWPARAM(uCode, LOWORD(nPosition)), (LPARAM)hwndFrom);
@@ -35,8 +34,7 @@ TEST_F(NavigationTest, CommandsAndTheThumbStopAtTheEndsOfTheVideoAndOfTheFigureR
     EXPECT_EQ(SendMessageA(hwndTrackbar, TBM_GETRANGEMAX, 0, 0), 19);
     EXPECT_EQ(GetFocus(), hwndTrackbar);
     EXPECT_EQ(readTicks(), std::vector<LRESULT>()) << "the whole video as the range draws no ticks";
-    // A command, or a scroll code of the trackbar (all below 16) with the thumb's place, and where it lands: a frame
-    // is entered 1 ms past its start, the last one left at the end of the video.
+    // A command or a trackbar scroll code (below 16) with the thumb's place: a frame is entered 1 ms past its start.
     const std::tuple<UINT, LONG, LONG, LONG> aCases[] = {
         {IDM_GOTO_FIGURE_END, 0, 19, 1901}, // right after the open the figure range is the whole video
         {IDM_FIRST_FRAME, 0, 0, 0},         {IDM_NEXT_FRAME, 0, 1, 101},      {IDM_PREV_FRAME, 0, 0, 1},
@@ -55,8 +53,7 @@ TEST_F(NavigationTest, CommandsAndTheThumbStopAtTheEndsOfTheVideoAndOfTheFigureR
     Pump();
     EXPECT_EQ(lCurFrame, 0) << "a key on the trackbar";
 
-    // Two marks (frame, command) after a reset to the whole video, as a start at 0 and an end at the last frame are
-    // always accepted: a start after the end and an end before the start are refused, and no tick moves for them.
+    // Two marks after a reset to the whole video: a start after the end, or an end before the start, is refused.
     const std::tuple<std::pair<LONG, UINT>, std::pair<LONG, UINT>, LONG, LONG> aRanges[] = {
         {{5, IDM_SET_FIGURE_END}, {8, IDM_SET_FIGURE_START}, 0, 5},
         {{5, IDM_SET_FIGURE_END}, {5, IDM_SET_FIGURE_START}, 5, 5},

@@ -1,6 +1,5 @@
-// The resources cross-checked against the code that uses them: menu commands, their strings and tooltips, the
-// shortcuts menus show and the accelerators, the availability rule, dialog controls and format conversions. The
-// texts themselves are the resource script's; they need no second copy here.
+// The resources cross-checked against the code that uses them: menu commands, tooltips, shortcuts and accelerators,
+// the availability rule, dialog controls and message formats; the texts need no second copy here.
 #include "app/app_state.h"
 #include "app/command_state.h"
 #include "bars/toolbar_tables.h"
@@ -36,20 +35,17 @@ TEST_F(ProgramTest, MenusToolbarsAcceleratorsDialogsStringsAndTheRuleAgree)
         return std::string(sz);
     };
     std::map<UINT, std::string> menu = ReadMenuTexts(GetMenu(hwndMain));
-    for (auto &[id, strText] : menu)
-        EXPECT_FALSE(loadText(id).empty()) << "no help string for menu command " << id;
-    std::vector<UINT> toolbar;
-    for (const BarCommand &row : aStdBarCommands)
-        toolbar.push_back(row.idCommand);
-    for (const BarCommand &row : aPlayBarCommands)
-        toolbar.push_back(row.idCommand);
-    for (const TBBUTTON &button : atbDrawButtons)
-        toolbar.push_back((UINT)button.idCommand);
-    for (UINT id : toolbar) {
+    auto checkToolbarCommand = [&](UINT id) {
         std::string strText = loadText(id);
         EXPECT_TRUE(menu.count(id) && strText.find('\n') != std::string::npos && strText.back() != '\n')
             << "toolbar command " << id << " is in no menu or has no tooltip";
-    }
+    };
+    for (const BarCommand &row : aStdBarCommands)
+        checkToolbarCommand(row.idCommand);
+    for (const BarCommand &row : aPlayBarCommands)
+        checkToolbarCommand(row.idCommand);
+    for (const TBBUTTON &button : atbDrawButtons)
+        checkToolbarCommand((UINT)button.idCommand);
 
     // Each shortcut a menu item shows after its tab is an accelerator of that command, and there are no others.
     std::map<std::pair<BYTE, WORD>, std::string> names = {{{FVIRTKEY, VK_SPACE}, "Space"}, {{0, '.'}, "Period"}};
@@ -65,9 +61,8 @@ TEST_F(ProgramTest, MenusToolbarsAcceleratorsDialogsStringsAndTheRuleAgree)
         accelerators.insert({accel.cmd, names[{accel.fVirt & (FVIRTKEY | FCONTROL | FSHIFT | FALT), accel.key}]});
     EXPECT_EQ(shown, accelerators);
 
-    // Opening a menu greys and checks its items by the rule and keeps their texts; the recent-file entry of the
-    // resource stays as it is until the recent file list rebuilds it. With a file open and an undo copy, the rule
-    // lets through exactly the menu's commands and the recent files.
+    // Opening a menu greys and checks its items by the rule, keeps their texts and the resource's recent-file entry;
+    // with a file open and an undo copy, the rule lets through exactly the menu's commands and the recent files.
     for (bool fFileOpen : {false, true}) {
         if (fFileOpen)
             OpenPattern(64, 48, 2);
@@ -91,7 +86,7 @@ TEST_F(ProgramTest, MenusToolbarsAcceleratorsDialogsStringsAndTheRuleAgree)
         EXPECT_EQ(QueryCommandState(id, &fChecked) != FALSE, fInMenu) << "command " << id;
     }
 
-    // The dialogs hold the controls, and the strings the printf conversions (a letter each), that the code uses.
+    // The dialogs hold the controls the code uses; the failure messages take the path as their only conversion.
     const std::pair<UINT, std::vector<int>> controls[] = {{IDD_ABOUTBOX, {IDOK, IDC_ABOUT_LINK}},
                                                           {IDD_TEXT, {IDOK, IDCANCEL, IDC_TEXT_EDIT, IDC_TEXT_FONT}},
                                                           {IDD_PENWIDTH, {IDOK, IDCANCEL, IDC_PENWIDTH_SLIDER}}};
@@ -103,16 +98,12 @@ TEST_F(ProgramTest, MenusToolbarsAcceleratorsDialogsStringsAndTheRuleAgree)
             EXPECT_NE(GetDlgItem(hdlg, id), (HWND)NULL) << "control " << id << " of dialog " << idDialog;
         DestroyWindow(hdlg);
     }
-    const std::pair<UINT, std::string> formats[] = {
-        {IDS_FILE_NOT_FOUND, "s"},      {IDS_CANNOT_OPEN, "s"},         {IDS_SAVE_CHANGES, "s"},
-        {IDS_CANNOT_SAVE, "s"},         {IDS_PANE_FRAMES_FORMAT, "uu"}, {IDS_PANE_SECONDS_FORMAT, "uuuu"},
-        {IDS_PANE_CURSOR_FORMAT, "dd"}, {IDS_APP_TITLE, ""},            {IDS_UNTITLED, ""}};
-    for (auto &[id, strConversions] : formats) {
+    for (UINT id : {IDS_CANNOT_OPEN, IDS_CANNOT_SAVE}) {
         std::string strFormat = loadText(id), strLetters;
         for (size_t i = strFormat.find('%'); i != std::string::npos; i = strFormat.find('%', i + 1)) {
             i = strFormat.find_first_not_of("0123456789.-", i + 1);
             strLetters += strFormat[i];
         }
-        EXPECT_EQ(strLetters, strConversions) << "string " << id << ": " << strFormat;
+        EXPECT_EQ(strLetters, "s") << "string " << id << ": " << strFormat;
     }
 }

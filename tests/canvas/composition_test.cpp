@@ -1,14 +1,12 @@
-// The view's paint read back pixel by pixel: the frame as the platform decodes it, upright, with the figure over it
-// wherever the figure is not white, and nothing past the canvas; dark grey and no figure where no frame shows.
+// The view's paint read back pixel by pixel: the decoded frame upright, the figure over it wherever it is not 0xFFFFFF
+// (near-whites cover), nothing past the canvas; dark grey, no figure, at or past the video's end or with no decoder.
 #include "app/app_state.h"
 #include "canvas/view_window.h"
 #include "support/harness.h"
 
 using CompositionTest = ProgramTest;
 
-// Raw frames bottom-up and top-down, the platform's decoders and one it lacks, and sound outlasting the video, all at
-// 10 frames a second: the last frame shows up to the end of the video; at its end, past it or with no decoder the
-// canvas is dark grey. Only 0xFFFFFF in the figure lets the frame through, the near-whites do not.
+// Raw frames bottom-up and top-down, the platform's decoders and one it lacks, sound outlasting the video.
 TEST_F(CompositionTest, FigureIsLaidOverTheFrameWhereItIsNotWhite)
 {
     EXPECT_TRUE(SamePixels(DrawOnSurface(32, 32, 0x123456, PaintView), Pixels(32 * 32, 0x123456))) << "without a file";

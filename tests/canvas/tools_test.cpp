@@ -1,5 +1,4 @@
-// The drawing tools, figure commands and tool dialogs as a user meets them: the figure holds each line, shape and
-// text as the platform draws it with that pen, brush and font; clipboard, undo and settings keep what was chosen.
+// Tools, figure commands and tool dialogs: the figure holds what the platform draws with the chosen pen, brush, font.
 #include "support/harness.h"
 
 #include "app/app_state.h"
@@ -48,7 +47,6 @@ struct ToolsTest : ProgramTest {
         RegSetKeyValueA(HKEY_CURRENT_USER, pszRegistryKey, "Color", REG_DWORD, &dwColor, sizeof dwColor);
         RegSetKeyValueA(HKEY_CURRENT_USER, pszRegistryKey, "Font", REG_BINARY, &lfStored, sizeof lfStored);
     }
-    // The value under the program's key has the type and exactly the bytes of v.
     template <typename T> static bool IsStored(const char *pszName, DWORD dwType, const T &v)
     {
         T stored;
@@ -59,10 +57,8 @@ struct ToolsTest : ProgramTest {
     LOGFONTA lfStored = {-30, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "IPAGothic"};
 };
 
-// The stored pen and font apply from the start; the dialogs set the next stroke's colour and width and store them, the
-// colour deleting the old pen and brush. Drags pass other points, over the figure and out of the view, before they
-// settle; each is one undo step, and between drawings the figure holds the tool pen and its own white brush. Another
-// window taking the mouse before the release ends the drag there: what the pen or eraser drew stays, a band goes.
+// Stored pen and font apply at start; the dialogs set and store colour and width, freeing the old pen and brush. Each
+// drag, wandering off the view, is one undo step; the mouse lost before the release keeps only what pen or eraser drew.
 TEST_F(ToolsTest, StrokesAndTextLandInTheFigureAsThePlatformDrawsThem)
 {
     OpenPattern(160, 120, 3);
@@ -119,8 +115,7 @@ TEST_F(ToolsTest, StrokesAndTextLandInTheFigureAsThePlatformDrawsThem)
         }
         Drag(s.nTool, s.cr, s.nWidth, s.pts);
     }
-    // The font chosen in the text dialog draws the text and is stored with it. The glyphs are TextOut's unsmoothed: an
-    // edge blending the colour with the figure's white would show as a pale fringe over the video.
+    // The font chosen in the text dialog draws the text, unsmoothed (a blended edge is a pale fringe), and is stored.
     robot.ExpectButton(IDC_TEXT_FONT);
     robot.Expect([](HWND hdlg) {
         SendDlgItemMessageA(hdlg, 0x470, CB_SELECTSTRING, -1, (LPARAM) "MS PGothic"); // IPAPGothic here
@@ -146,9 +141,8 @@ TEST_F(ToolsTest, StrokesAndTextLandInTheFigureAsThePlatformDrawsThem)
     EXPECT_EQ(std::set<DWORD>(glyphs.begin(), glyphs.end()).size(), 2u) << "not just the colour on white";
 }
 
-// Copy keeps the undo copy; cut leaves the figure white, without one; while another window holds the clipboard open
-// both are refused. Paste marks the figure modified and drops the undo copy; a bitmap of any size merges in from the
-// top-left, clipped at the canvas, the figure showing where the bitmap is white.
+// Copy keeps the undo copy, cut leaves white without one, both refused while another window holds the clipboard; paste
+// marks the figure, drops the undo copy and merges any bitmap from the top-left, its white letting the figure through.
 TEST_F(ToolsTest, CopyCutAndPasteGoThroughTheClipboard)
 {
     OpenPattern(160, 120, 3);

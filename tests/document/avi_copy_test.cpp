@@ -22,19 +22,16 @@ TEST_F(AviCopyTest, CopyThatCannotMoveEverySampleFailsAndTemporaryNamesPassOverT
     for (UINT uNumber : {1u, 2u, 3u, 0xFFFFu})
         WriteFileBytes(AddFile(nameOf(uNumber).substr(strTempDir.size())), "");
     const size_t cFiles = ListFolder(strTempDir).size();
-    const struct Case {
-        DWORD dwStart;
-        UINT uNumber;
-    } aCases[] = {
+    const std::pair<DWORD, UINT> aCases[] = {
         {0, 4},       // a clock at 0 asked the platform for number 0, which makes a file of its own
         {0x10001, 4}, // the clock's count goes round: 65,537 starts at the taken number 3
         {0xFFFE, 4},  // 65,535 is taken: on from 1
         {7, 8},
     };
     char szName[MAX_PATH];
-    for (const Case &c : aCases) {
-        ASSERT_TRUE(MakeTempAviNameFrom(szName, c.dwStart));
-        EXPECT_EQ(std::string(szName), nameOf(c.uNumber)) << c.dwStart;
+    for (auto [dwStart, uNumber] : aCases) {
+        ASSERT_TRUE(MakeTempAviNameFrom(szName, dwStart));
+        EXPECT_EQ(std::string(szName), nameOf(uNumber)) << dwStart;
         EXPECT_EQ(ListFolder(strTempDir).size(), cFiles) << "a name was made as a file";
     }
     SetEnvironmentVariableA("TMP", ("C:\\" + std::string(300, 't')).c_str());

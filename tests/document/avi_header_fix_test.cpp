@@ -1,6 +1,5 @@
-// The header repair on files of the platform's own writer, formats by damage: afterwards the library reads every
-// audio sample back and the main header holds the video's frame time; a right file is left alone, and a damaged
-// one never changes outside the two header values, and only where its data still proves them.
+// The header repair on the platform writer's files: afterwards every audio sample reads back and the frame time is the
+// video's; a repaired file stays as it is, and damage changes only the two values, only where the data proves them.
 #include "document/avi_header_fix.h"
 
 #include "support/harness.h"
@@ -22,8 +21,7 @@ DWORD DwordAt(const Bytes &b, size_t off)
     return dw;
 }
 
-// Where a file of the platform's writer keeps the two header values: 'avih' comes first in 'hdrl', and the audio
-// stream header holds the audio length.
+// Where the writer's files keep the two values: 'avih' comes first in 'hdrl'; the audio 'strh' holds the length.
 const size_t offFrameTime = 32;
 size_t AudioLengthAt(const Bytes &b)
 {
@@ -80,8 +78,7 @@ TEST_F(AviHeaderFixTest, AudioReadsBackWholeAndDamageChangesOnlyTheValuesStillPr
         Bytes after = ReadFileBytes(strPath);
         EXPECT_TRUE(OnlyHeaderValuesChanged(before, after, AudioLengthAt(before)));
         EXPECT_EQ(DwordAt(after, offFrameTime), c.dwFrameTime);
-        // Wine's writer leaves the last audio chunk of a file written in records out of its index, and the
-        // library reads by the index: the length stops where the index does.
+        // Wine's writer leaves the last audio chunk of a file in records out of the index the library reads by.
         StreamFacts audio = ReadStreamFacts(strPath, streamtypeAUDIO);
         LONG cIndexed = c.fRecords && IsWine() ? cSamples - c.cBlocksPerWrite : cSamples;
         EXPECT_EQ(audio.lLength, cIndexed);

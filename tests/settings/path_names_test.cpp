@@ -1,10 +1,10 @@
-// Path names on this code-page-932 system: on-disk case from real folders, shortcuts saved with the shell,
-// full-width case, and double-byte characters whose trail byte is 0x5C.
+// Path names on code page 932: on-disk case, shell shortcuts, full-width case, and trail bytes 0x5C that split nothing.
 #include "settings/path_names.h"
 #include "support/harness.h"
 
 #include <shlobj.h>
 #include <cstring>
+#include <thread>
 
 // Double-byte characters of code page 932, as separate literals so that no hex escape runs on.
 #define HYO "\x95\x5C"  // 表: trail byte '\'
@@ -72,14 +72,10 @@ TEST_F(PathNamesTest, FullPathTakesTheCaseFromDiskAndShortcutsResolveToTheirTarg
     EXPECT_TRUE(ResolveShortcut(sz, strLink.c_str()));
     EXPECT_EQ(std::string(sz), strTarget);
     // A thread of its own has no component library until the function makes it ready.
-    auto resolveOnThread = [](void *pv) -> DWORD {
+    std::thread([&strLink] {
         char szOut[MAX_PATH];
-        *(std::string *)pv = ResolveShortcut(szOut, ((std::string *)pv)->c_str()) ? szOut : "";
-        return 0;
-    };
-    HANDLE hThread = CreateThread(NULL, 0, resolveOnThread, &strLink, 0, NULL);
-    WaitForSingleObject(hThread, INFINITE);
-    CloseHandle(hThread);
+        strLink = ResolveShortcut(szOut, strLink.c_str()) ? szOut : "";
+    }).join();
     EXPECT_EQ(strLink, strTarget) << "on a fresh thread";
     for (const std::string &strPath :
          {strTarget, strTempDir + "Broken.lnk", makeShortcut("Disguised.avi", strTarget), strTempDir + "Missing.lnk"}) {
@@ -89,7 +85,6 @@ TEST_F(PathNamesTest, FullPathTakesTheCaseFromDiskAndShortcutsResolveToTheirTarg
     }
 }
 
-// The pure operations, one line a case: what the operation gives, and what is due.
 TEST(PathNamesTableTest, OperationsFoldCaseAndNeverSplitADoubleByteCharacter)
 {
     auto same = [](const char *pszA, const char *pszB) { return ComparePath(pszA, pszB) ? "same" : "other"; };

@@ -1,7 +1,5 @@
 #include "support/harness.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 
 static DialogRobot *pActiveRobot;
@@ -41,8 +39,7 @@ void DialogRobot::PressButton(HWND hdlg, int idButton)
     PostMessageA(hdlg, WM_COMMAND, MAKEWPARAM(idButton, BN_CLICKED), (LPARAM)GetDlgItem(hdlg, idButton));
 }
 
-// A dialog activates again when a child dialog of its own closes: each is answered once, from its own modal
-// loop, once its set-up is done.
+// A dialog activates again when its child dialog closes: each is answered once, from its modal loop, after its set-up.
 LRESULT CALLBACK DialogRobot::CbtProc(int nCode, WPARAM wParam, LPARAM lParam)
 {
     HWND hdlg = (HWND)wParam;
