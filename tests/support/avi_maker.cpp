@@ -84,7 +84,6 @@ StreamFacts ReadStreamFacts(const std::string &strPath, DWORD fccType)
     AVIStreamInfoA(pavis, &facts.si, sizeof facts.si);
     facts.lStart = AVIStreamStart(pavis);
     facts.lLength = AVIStreamLength(pavis);
-    facts.lEndTime = AVIStreamSampleToTime(pavis, facts.lStart + facts.lLength);
     LONG cbFormat = 0;
     AVIStreamReadFormat(pavis, facts.lStart, NULL, &cbFormat);
     facts.format.resize(cbFormat);

@@ -127,7 +127,7 @@ struct StreamFacts {
     bool fPresent = false;
     AVISTREAMINFOA si = {};
     std::vector<BYTE> format, data;
-    LONG lStart = 0, lLength = 0, lEndTime = 0;
+    LONG lStart = 0, lLength = 0;
 };
 StreamFacts ReadStreamFacts(const std::string &strPath, DWORD fccType);
 // Every frame as the platform decodes it, drawn upright; an empty entry for a frame that does not decode.
