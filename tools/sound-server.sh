@@ -9,7 +9,7 @@
 #   sound-server.sh start DIR | stop DIR
 set -u
 action=${1:?start or stop}
-dir=${2:?runtime folder}
+dir=$(mkdir -p "${2:?runtime folder}" && cd "$2" && pwd)
 export XDG_RUNTIME_DIR="$dir" PULSE_SERVER="unix:$dir/pulse/native"
 
 stop_server() {

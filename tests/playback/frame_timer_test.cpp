@@ -58,9 +58,10 @@ TEST_F(SystemClock, CarriesThePictureWhenNoSoundPlays)
 }
 
 // Closing the window, Stop, and opening another file, each 50 times at the moment playback ends, when the frame
-// timer's thread may be waiting for the main thread to stop: nothing hangs, and no device or buffer is left behind
-// (the sound server holds no stream; the heap no more blocks of a buffer's size). Late notices of the closed devices
-// must not count against a new one: the sound still plays afterwards.
+// timer's thread may be waiting for the main thread to stop: nothing hangs, and no device, handle or buffer is left
+// (the sound server holds no stream; the handle table and the heap's blocks of a buffer's size do not grow; the
+// platform's handle count answers 0 here, so the table is probed). Late notices of the closed devices must not count
+// against a new one: the sound still plays afterwards.
 TEST_F(ProgramTest, PlaybackEndsCleanlyWhateverHappensAtItsEnd)
 {
     std::string strShort = MakeMedia("short.avi", "-f lavfi -i testsrc=size=32x16:rate=25 -f lavfi -i "
@@ -74,6 +75,13 @@ TEST_F(ProgramTest, PlaybackEndsCleanlyWhateverHappensAtItsEnd)
             c += (phe.wFlags & PROCESS_HEAP_ENTRY_BUSY) && phe.cbData >= 16384;
         return c;
     };
+    auto countHandles = [] {
+        int c = 0;
+        DWORD dwFlags;
+        for (ULONG_PTR h = 4; h < 0x10000; h += 4)
+            c += GetHandleInformation((HANDLE)h, &dwFlags) != FALSE;
+        return c;
+    };
     auto playToTheEnd = [&](const std::function<void()> &act, int nDelay) {
         if (strShort != szFileName)
             OpenFile(strShort);
@@ -84,13 +92,14 @@ TEST_F(ProgramTest, PlaybackEndsCleanlyWhateverHappensAtItsEnd)
         Command(IDM_STOP);
     };
     playToTheEnd([] {}, 100); // the first device opening loads the platform's sound drivers for good
-    int cBigBlocks = countBigBlocks();
+    int cBigBlocks = countBigBlocks(), cHandles = countHandles();
     const std::function<void()> aActions[] = {[&] { RestartProgram(); }, [&] { Command(IDM_STOP); },
                                               [&] { OpenFile(strLong); }};
     for (const auto &act : aActions)
         for (int i = 0; i < 50; i++)
             playToTheEnd(act, 20 + i % 8 * 5);
     EXPECT_LE(countBigBlocks(), cBigBlocks);
+    EXPECT_LE(countHandles(), cHandles + 5); // each device left open holds handles of its own
     EXPECT_FALSE(IsSoundStreamOpen());
     if (!HasSoundServer())
         return;
