@@ -82,6 +82,15 @@ static BOOL ReadSoundRate(PAVISTREAM pavis, LONGLONG *pcFramesPerSample, LONGLON
     return *pcFramesPerSample > 0 && *pcFramesPerSec > 0;
 }
 
+void SetSoundRate(PAVISTREAM pavis, AVISTREAMINFOA *psi)
+{
+    LONGLONG cFramesPerSample, cFramesPerSec;
+    if (ReadSoundRate(pavis, &cFramesPerSample, &cFramesPerSec)) {
+        psi->dwScale = (DWORD)cFramesPerSample;
+        psi->dwRate = (DWORD)cFramesPerSec;
+    }
+}
+
 LONG GetTimeOfSample(PAVISTREAM pavis, LONG lSample)
 {
     LONGLONG cFramesPerSample, cFramesPerSec;

@@ -16,6 +16,9 @@ int GetSlotOfType(DWORD fccType);
 void FindFirstStreams(PAVIFILE pfile, PAVISTREAM apavis[SLOT_COUNT]);
 // Reads the format of pavis at its start into *pFormat. FALSE when the stream gives none.
 BOOL ReadStreamFormat(PAVISTREAM pavis, std::vector<BYTE> *pFormat);
+// A sound's rate and scale for a stream header that other programs read right: samples of its decoded sound a
+// second, and in one of its stream's samples. A video's are left as they are.
+void SetSoundRate(PAVISTREAM pavis, AVISTREAMINFOA *psi);
 // Milliseconds of a stream's sample, and the sample at a time; a sound is timed by its wave format.
 LONG GetTimeOfSample(PAVISTREAM pavis, LONG lSample);
 LONG GetSampleAtTime(PAVISTREAM pavis, LONG lTime);

@@ -61,6 +61,7 @@ static PAVISTREAM CreateAudioStream(PAVIFILE pfile)
     std::vector<BYTE> format;
     if (AVIStreamInfoA(pavisAudio, &si, sizeof si) != 0 || !ReadStreamFormat(pavisAudio, &format))
         return NULL;
+    SetSoundRate(pavisAudio, &si);
     PAVISTREAM pavis = NULL;
     if (AVIFileCreateStreamA(pfile, &pavis, &si) != 0)
         return NULL;

@@ -20,6 +20,7 @@ static PAVISTREAM CreateDestStream(PAVIFILE pfileDest, const AVISTREAMINFOA *psi
 
     PAVISTREAM pavisDest = NULL;
     AVISTREAMINFOA si = *psi;
+    SetSoundRate(pavisSource, &si);
     if (AVIFileCreateStreamA(pfileDest, &pavisDest, &si) != 0) {
         MessageBoxA(NULL, "Error creating new video stream.", NULL, MB_OK);
         return NULL;
