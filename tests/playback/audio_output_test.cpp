@@ -172,6 +172,7 @@ TEST_F(PlayedSound, StopSilencesItAtOnce)
     OpenFile(strPath);
     DWORD dwPlayed = 0;
     Heard heard = Hear(pszStereo, ToSamples(ReadSoundWithFfmpeg(strPath), false), 0, [&] {
+        Command(IDM_FIRST_FRAME);
         DWORD dwStart = GetTickCount();
         Command(IDM_PLAY);
         PumpFor(500);
