@@ -7,6 +7,7 @@
 #include "app/commands.h"
 #include "app/format.h"
 #include "bars/bar_layout.h"
+#include "bars/status_bar.h"
 #include "bars/trackbar.h"
 #include "document/avi_document.h"
 #include "document/file_commands.h"
@@ -24,6 +25,7 @@ static void OnCreate(HWND hwnd)
 {
     hwndMain = hwnd;
     UpdateCommandUI();
+    CreateStatusBar();
     CreateTrackbar();
     CreateViewWindow(hwnd);
 }
@@ -41,6 +43,7 @@ void LayoutWindows()
     RECT rc;
     GetClientRect(hwndMain, &rc);
     int cx = rc.right, cy = rc.bottom;
+    SizeStatusPanes(cx);
     int cyStatus = GetWindowHeight(hwndStatus);
     int cyPlay = GetWindowHeight(hwndToolbarPlay);
     int cyTrack = GetWindowHeight(hwndTrackbar);
@@ -114,6 +117,9 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_HSCROLL:
         OnTrackbarScroll(LOWORD(wParam), (HWND)lParam);
+        return 0;
+    case WM_MENUSELECT:
+        ShowMenuHelp(wParam, lParam);
         return 0;
     case WM_INITMENUPOPUP:
         OnInitMenuPopup((HMENU)wParam, LOWORD(lParam), HIWORD(lParam));

@@ -4,6 +4,7 @@
 
 #include "app/app_state.h"
 #include "app/main_window.h"
+#include "bars/status_bar.h"
 #include "canvas/view_window.h"
 #include "playback/frame_timer.h"
 #include "resources/resource.h"
@@ -93,6 +94,7 @@ BOOL PumpMessages(HACCEL haccel, int *pnExitCode)
 
 void RunIdleStep()
 {
+    UpdateCursorPane();
     if (fPlaying)
         ScheduleFrameTimer();
 }

@@ -3,6 +3,7 @@
 #include "canvas/view_window.h"
 
 #include "app/app_state.h"
+#include "bars/status_bar.h"
 #include "bars/trackbar.h"
 #include "canvas/canvas_surfaces.h"
 #include "canvas/drawing_tools.h"
@@ -40,6 +41,7 @@ void PaintView(HDC hdc)
         SelectObject(hdc, hbrOld);
     }
     SyncTrackbar();
+    UpdateStatusPanes();
 }
 
 void RepaintView()

@@ -6,6 +6,7 @@
 
 #include "app/app_state.h"
 #include "app/avi_streams.h"
+#include "bars/status_bar.h"
 #include "playback/audio_output.h"
 #include "resources/resource.h"
 
@@ -64,8 +65,10 @@ static void MoveToPlayTime()
     lCurTime = t;
     InvalidateRect(hwndView, NULL, FALSE);
     UpdateWindow(hwndView);
-    if (std::max(t, (LONG)lStartTime) >= lEndTime - 1)
+    if (std::max(t, (LONG)lStartTime) >= lEndTime - 1) {
+        UpdateStatusPanes();
         SendMessage(hwndMain, WM_COMMAND, IDM_STOP, 0);
+    }
 }
 
 // The repaint this thread sends is served inside the main thread's wait for messages without ending it: the

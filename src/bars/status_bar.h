@@ -1,0 +1,14 @@
+// The status bar: menu help while a menu is open, otherwise the frame counter, the time and the mouse position
+// over the frame.
+#pragma once
+
+#include <windows.h>
+
+BOOL CreateStatusBar();
+// Pane widths for a main window whose client area is cxClient wide: panes 1 to 3 as wide as their templates.
+void SizeStatusPanes(int cxClient);
+void UpdateTimePanes();
+void UpdateCursorPane();
+void UpdateStatusPanes();
+// The main window's WM_MENUSELECT.
+void ShowMenuHelp(WPARAM wParam, LPARAM lParam);
