@@ -46,6 +46,14 @@ BOOL ReadStreamFormat(PAVISTREAM pavis, std::vector<BYTE> *pFormat)
     return AVIStreamReadFormat(pavis, lStart, pFormat->data(), &cbFormat) == AVIERR_OK;
 }
 
+const WAVEFORMATEX *ReadWaveFormat(PAVISTREAM pavis, std::vector<BYTE> *pFormat)
+{
+    if (!ReadStreamFormat(pavis, pFormat))
+        return NULL;
+    pFormat->resize(std::max(pFormat->size(), sizeof(WAVEFORMATEX)));
+    return (const WAVEFORMATEX *)pFormat->data();
+}
+
 // PCM sample frames in one stream sample of a sound: its bytes as the platform's audio codecs decode them, 0 when
 // none can. A sound in blocks (ADPCM) is timed by this, because the library here reports such a stream as if each
 // block were one sample at the sound's sample rate, which puts every position in it, and its end, far too early.
@@ -72,11 +80,10 @@ static BOOL ReadSoundRate(PAVISTREAM pavis, LONGLONG *pcFramesPerSample, LONGLON
 {
     AVISTREAMINFOA si = {};
     std::vector<BYTE> format;
+    const WAVEFORMATEX *pwfx = NULL;
     if (AVIStreamInfoA(pavis, &si, sizeof si) != AVIERR_OK || si.fccType != streamtypeAUDIO || si.dwSampleSize == 0 ||
-        !ReadStreamFormat(pavis, &format))
+        !(pwfx = ReadWaveFormat(pavis, &format)))
         return FALSE;
-    format.resize(std::max(format.size(), sizeof(WAVEFORMATEX)));
-    const WAVEFORMATEX *pwfx = (const WAVEFORMATEX *)format.data();
     *pcFramesPerSample = CountFramesPerSample(pwfx, si.dwSampleSize);
     *pcFramesPerSec = pwfx->nSamplesPerSec;
     return *pcFramesPerSample > 0 && *pcFramesPerSec > 0;

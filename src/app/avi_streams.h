@@ -16,6 +16,8 @@ int GetSlotOfType(DWORD fccType);
 void FindFirstStreams(PAVIFILE pfile, PAVISTREAM apavis[SLOT_COUNT]);
 // Reads the format of pavis at its start into *pFormat. FALSE when the stream gives none.
 BOOL ReadStreamFormat(PAVISTREAM pavis, std::vector<BYTE> *pFormat);
+// Reads a sound's format: a short PCM format gets the rest of a WAVEFORMATEX behind it, its extra size 0.
+const WAVEFORMATEX *ReadWaveFormat(PAVISTREAM pavis, std::vector<BYTE> *pFormat);
 // A sound's rate and scale for a stream header that other programs read right: samples of its decoded sound a
 // second, and in one of its stream's samples. A video's are left as they are.
 void SetSoundRate(PAVISTREAM pavis, AVISTREAMINFOA *psi);

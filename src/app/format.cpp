@@ -31,3 +31,10 @@ BOOL FormatString(char *pszBuffer, size_t cbBuffer, const char *pszFormat, ...)
     TrimDanglingLeadByte(pszBuffer);
     return FALSE;
 }
+
+char *FindLineBreak(char *psz)
+{
+    while (*psz && *psz != '\n')
+        psz = CharNextA(psz);
+    return psz;
+}

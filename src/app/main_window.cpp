@@ -63,13 +63,8 @@ void GetToolTipText(NMTTDISPINFOA *pdi)
     char szText[256];
     if (LoadStringA(hInst, (UINT)pdi->hdr.idFrom, szText, sizeof szText) == 0)
         return;
-    const char *pszTip = szText;
-    for (const char *p = szText; *p; p = CharNextA(p)) {
-        if (*p == '\n') {
-            pszTip = p + 1;
-            break;
-        }
-    }
+    char *pszBreak = FindLineBreak(szText);
+    const char *pszTip = *pszBreak ? pszBreak + 1 : szText;
     FormatString(pdi->szText, sizeof pdi->szText, "%s", pszTip);
     pdi->lpszText = pdi->szText;
 }

@@ -21,6 +21,13 @@ static void SetPaneText(int nPane, const char *pszText, UINT uType = 0)
     SendMessageA(hwndStatus, SB_SETTEXTA, (WPARAM)(nPane | uType), (LPARAM)pszText);
 }
 
+// The template of pane 1, 2 or 3: the text its width is measured on. Returns its length.
+static int LoadPaneTemplate(int nPane, char (&szTemplate)[80])
+{
+    szTemplate[0] = '\0';
+    return LoadStringA(hInst, IDS_PANE_FRAMES_TEMPLATE + nPane - 1, szTemplate, sizeof szTemplate);
+}
+
 BOOL CreateStatusBar()
 {
     LoadStringA(hInst, IDS_PANE_FRAMES_FORMAT, szFmtFrames, sizeof szFmtFrames);
@@ -34,8 +41,8 @@ BOOL CreateStatusBar()
     SendMessageA(hwndStatus, SB_SETPARTS, PANE_COUNT, (LPARAM)aStatusEdges);
     SetPaneText(0, "", SBT_NOBORDERS);
     for (int i = 1; i < PANE_COUNT; i++) {
-        char szTemplate[80] = "";
-        LoadStringA(hInst, IDS_PANE_FRAMES_TEMPLATE + i - 1, szTemplate, sizeof szTemplate);
+        char szTemplate[80];
+        LoadPaneTemplate(i, szTemplate);
         SetPaneText(i, szTemplate);
     }
     UpdateStatusPanes();
@@ -53,10 +60,9 @@ void SizeStatusPanes(int cxClient)
     HGDIOBJ hfontOld = hfont ? SelectObject(hdc, hfont) : NULL;
     int cxTotal = 0;
     for (int i = 1; i < PANE_COUNT; i++) {
-        char szTemplate[80] = "";
+        char szTemplate[80];
         SIZE size = {0, 0};
-        int cch = LoadStringA(hInst, IDS_PANE_FRAMES_TEMPLATE + i - 1, szTemplate, sizeof szTemplate);
-        GetTextExtentPoint32A(hdc, szTemplate, cch, &size);
+        GetTextExtentPoint32A(hdc, szTemplate, LoadPaneTemplate(i, szTemplate), &size);
         cxTotal += size.cx + 8;
         aStatusEdges[i] = cxTotal;
     }
@@ -70,7 +76,7 @@ void SizeStatusPanes(int cxClient)
     SendMessageA(hwndStatus, SB_SETPARTS, PANE_COUNT, (LPARAM)aStatusEdges);
 }
 
-void UpdateTimePanes()
+static void UpdateTimePanes()
 {
     if (!hwndStatus)
         return;
@@ -121,11 +127,7 @@ void ShowMenuHelp(WPARAM wParam, LPARAM lParam)
     if (id >= 1 && id < 0xF000) {
         char szHelp[256] = "";
         LoadStringA(hInst, id, szHelp, sizeof szHelp);
-        for (char *p = szHelp; *p; p = CharNextA(p))
-            if (*p == '\n') {
-                *p = '\0';
-                break;
-            }
+        *FindLineBreak(szHelp) = '\0';
         SendMessageA(hwndStatus, SB_SIMPLE, TRUE, 0);
         SetPaneText(SB_SIMPLEID, szHelp, SBT_NOBORDERS);
         return;

@@ -7,7 +7,6 @@
 BOOL CreateStatusBar();
 // Pane widths for a main window whose client area is cxClient wide: panes 1 to 3 as wide as their templates.
 void SizeStatusPanes(int cxClient);
-void UpdateTimePanes();
 void UpdateCursorPane();
 void UpdateStatusPanes();
 // The main window's WM_MENUSELECT.

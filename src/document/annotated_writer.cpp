@@ -5,10 +5,10 @@
 #include "document/annotated_writer.h"
 
 #include "app/app_state.h"
+#include "app/avi_streams.h"
 #include "canvas/canvas_surfaces.h"
 #include "document/avi_copy.h"
 #include "document/avi_header_fix.h"
-#include "app/avi_streams.h"
 
 #include <algorithm>
 #include <climits>

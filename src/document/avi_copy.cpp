@@ -3,8 +3,8 @@
 // holds (see avi_header_fix.cpp). A stream whose compressor cannot be set up is copied unchanged.
 #include "document/avi_copy.h"
 
-#include "document/avi_header_fix.h"
 #include "app/avi_streams.h"
+#include "document/avi_header_fix.h"
 
 #include <algorithm>
 #include <vector>

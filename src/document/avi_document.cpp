@@ -3,12 +3,12 @@
 // A document is open exactly while pavisVideo is not null.
 #include "document/avi_document.h"
 
+#include "app/avi_streams.h"
 #include "app/title.h"
 #include "bars/bar_layout.h"
 #include "bars/trackbar.h"
 #include "canvas/canvas_surfaces.h"
 #include "canvas/view_window.h"
-#include "app/avi_streams.h"
 #include "document/document_state.h"
 #include "document/frame_access.h"
 

@@ -30,11 +30,9 @@ static WORD wAudioQueued;                       // buffers written to the device
 static BOOL OpenWaveDevice(HWND hwndNotify, PAVISTREAM pavis)
 {
     std::vector<BYTE> format;
-    if (!ReadStreamFormat(pavis, &format))
+    const WAVEFORMATEX *pwfx = ReadWaveFormat(pavis, &format);
+    if (!pwfx)
         return FALSE;
-    // A short PCM format still has a whole WAVEFORMATEX behind it, its extra size 0.
-    format.resize(std::max(format.size(), sizeof(WAVEFORMATEX)));
-    const WAVEFORMATEX *pwfx = (const WAVEFORMATEX *)format.data();
     dwAudioSamplesPerSec = pwfx->nSamplesPerSec;
     dwAudioBytesPerSec = pwfx->nAvgBytesPerSec;
     HWAVEOUT hwo = NULL;

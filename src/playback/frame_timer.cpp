@@ -71,8 +71,8 @@ static void MoveToPlayTime()
     }
 }
 
-// The repaint this thread sends is served inside the main thread's wait for messages without ending it: the
-// posted null message brings that loop back to its idle step, which arms the timer for the next frame.
+// A timer that finds the clock where it was sends the main thread nothing, and its loop would wait on for input:
+// the posted null message brings that loop back to its idle step, which arms the timer for the next frame.
 void CALLBACK FrameTimerProc(UINT, UINT, DWORD_PTR, DWORD_PTR, DWORD_PTR)
 {
     if (fPlaying)
