@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds Pelto and starts it: on $DISPLAY when there is one (returns when Pelto is closed), otherwise on a private
-# Xvfb, where it saves a screenshot to build/artifacts/pelto.png, prints that path and closes Pelto again.
+# Xvfb, where it opens the sample, draws a figure, saves a screenshot to build/artifacts/pelto.png
+# (tools/screenshot.sh), prints that path and closes Pelto again.
 # It installs what is missing first (tools/setup.sh), so this one command serves a fresh Debian 12 machine.
 set -euo pipefail
 
@@ -24,10 +25,10 @@ start_on_desktop() {
     return "$rc"
 }
 
-# The black-box smoke run does exactly this: Xvfb, Pelto, its window, a screenshot, Alt+F4, and everything ends.
+# The README's picture is made the same way: Xvfb, Pelto with the sample and a figure, a screenshot, and all ends.
 start_headless() {
     local shot="$build/artifacts/pelto.png"
-    bash "$root/tests/e2e/smoke.sh" "$build" "$root" "$shot"
+    "$root/tools/screenshot.sh" "$shot" "$build"
     echo "$shot"
 }
 

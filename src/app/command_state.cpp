@@ -5,6 +5,7 @@
 #include "app/app_state.h"
 #include "bars/toolbar_tables.h"
 #include "resources/resource.h"
+#include "settings/recent_files.h"
 
 #include <commctrl.h>
 
@@ -101,17 +102,16 @@ void OnInitMenuPopup(HMENU hmenu, UINT nPosition, BOOL fSystemMenu)
     (void)nPosition;
     if (fSystemMenu || !hmenu)
         return;
-    // The count is taken once: the recent file list may insert items while the walk goes on.
-    int cItems = GetMenuItemCount(hmenu);
-    for (int i = 0; i < cItems; i++) {
+    // The count is asked anew each step: the recent file list replaces its items while the walk goes on.
+    for (int i = 0; i < GetMenuItemCount(hmenu); i++) {
         UINT id = GetMenuItemID(hmenu, i);
         if (id == 0 || id == (UINT)-1)
             continue;
-        if (id == IDM_RECENT_FIRST)
-            continue; // the resource's entry stays until the recent file list rebuilds it here
-        if (id > IDM_RECENT_FIRST && id <= IDM_RECENT_LAST)
+        if (id == IDM_RECENT_FIRST && pRecentFileList)
+            pRecentFileList->UpdateMenu(hmenu, IDM_RECENT_FIRST, i, TRUE);
+        else if (id > IDM_RECENT_FIRST && id <= IDM_RECENT_LAST)
             EnableMenuItem(hmenu, i, MF_BYPOSITION | MF_ENABLED);
-        else
+        else if (id != IDM_RECENT_FIRST)
             UpdateMenuItem(hmenu, i, id);
     }
 }

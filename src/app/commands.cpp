@@ -33,6 +33,11 @@ static void ShowAboutBox()
 void OnCommand(WPARAM wParam)
 {
     UINT id = LOWORD(wParam);
+    if (id >= IDM_RECENT_FIRST && id <= IDM_RECENT_LAST) {
+        OpenRecentFile(id);
+        UpdateCommandUI();
+        return;
+    }
     BOOL fChecked;
     if (!QueryCommandState(id, &fChecked))
         return;

@@ -12,5 +12,6 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int nCmdShow)
         nExitCode = RunMessageLoop(LoadMainAccelerators());
 
     AVIFileExit();
+    EndProgram();
     return nExitCode;
 }

@@ -8,6 +8,7 @@
 #include "app/format.h"
 #include "bars/bar_layout.h"
 #include "bars/status_bar.h"
+#include "bars/toolbars.h"
 #include "bars/trackbar.h"
 #include "document/avi_document.h"
 #include "document/file_commands.h"
@@ -24,6 +25,8 @@ static void CreateViewWindow(HWND hwnd)
 static void OnCreate(HWND hwnd)
 {
     hwndMain = hwnd;
+    CreatePlayBar();
+    CreateRebar();
     UpdateCommandUI();
     CreateStatusBar();
     CreateTrackbar();
@@ -35,6 +38,7 @@ static void OnDestroy()
     CancelFrameTimer();
     StopPlayback();
     CloseDocument();
+    SaveRebarLayout();
     PostQuitMessage(0);
 }
 
@@ -69,9 +73,11 @@ void GetToolTipText(NMTTDISPINFOA *pdi)
     pdi->lpszText = pdi->szText;
 }
 
-static void OnNotify(const NMHDR *pnmh)
+static LRESULT OnNotify(NMHDR *pnmh)
 {
     switch (pnmh->code) {
+    case TBN_GETBUTTONINFOA:
+        return pnmh->idFrom == IDC_PLAYBAR && GetPlayBarButton((NMTOOLBARA *)pnmh);
     case RBN_HEIGHTCHANGE:
         LayoutWindows();
         break;
@@ -79,6 +85,7 @@ static void OnNotify(const NMHDR *pnmh)
         GetToolTipText((NMTTDISPINFOA *)pnmh);
         break;
     }
+    return 0;
 }
 
 LRESULT CALLBACK MainWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
@@ -105,8 +112,7 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
             SetFocus(hwndTrackbar);
         return 0;
     case WM_NOTIFY:
-        OnNotify((const NMHDR *)lParam);
-        return 0;
+        return OnNotify((NMHDR *)lParam);
     case WM_COMMAND:
         OnCommand(wParam);
         return 0;

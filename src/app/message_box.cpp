@@ -8,5 +8,12 @@ int ShowFormattedMessage(UINT idString, UINT uType, const char *pszArgument)
     char szFormat[256], szText[256];
     LoadStringA(hInst, idString, szFormat, sizeof szFormat);
     FormatString(szText, sizeof szText, szFormat, pszArgument);
-    return MessageBoxA(hwndMain, szText, pszAppName, uType);
+    return AppMessageBox(szText, uType);
+}
+
+int AppMessageBox(const char *pszText, UINT uType)
+{
+    // Owned by what the user is looking at: a dialog of ours when one is open, otherwise the main window.
+    HWND hwndOwner = hwndMain ? GetLastActivePopup(hwndMain) : NULL;
+    return MessageBoxA(hwndOwner, pszText, pszAppName, uType);
 }

@@ -7,9 +7,12 @@
 #include "bars/status_bar.h"
 #include "canvas/view_window.h"
 #include "playback/frame_timer.h"
+#include "settings/recent_files.h"
 #include "resources/resource.h"
 
 #include <commctrl.h>
+
+#include <new>
 
 ATOM RegisterMainClass(HINSTANCE hInstance)
 {
@@ -53,6 +56,8 @@ BOOL InitInstance(HINSTANCE hInstance, int nCmdShow)
 
     if (!RegisterViewClass())
         return FALSE;
+    // Without memory for it the program runs without a recent file list.
+    pRecentFileList = new (std::nothrow) RecentFileList;
 
     HWND hwnd = CreateWindowExA(0, szWindowClass, szAppTitle, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, 0, CW_USEDEFAULT,
                                 0, NULL, NULL, hInstance, NULL);
@@ -69,6 +74,12 @@ BOOL StartProgram(HINSTANCE hInstance, int nCmdShow)
     LoadStringA(hInstance, IDS_APP_CLASS, szWindowClass, sizeof szWindowClass);
     RegisterMainClass(hInstance);
     return InitInstance(hInstance, nCmdShow);
+}
+
+void EndProgram()
+{
+    delete pRecentFileList;
+    pRecentFileList = NULL;
 }
 
 HACCEL LoadMainAccelerators()

@@ -7,6 +7,8 @@ ATOM RegisterMainClass(HINSTANCE hInstance);
 BOOL InitInstance(HINSTANCE hInstance, int nCmdShow);
 // Loads the title and class name, registers the main class and creates the main window.
 BOOL StartProgram(HINSTANCE hInstance, int nCmdShow);
+// Frees what the start made beside the windows: the recent file list.
+void EndProgram();
 HACCEL LoadMainAccelerators();
 
 // Takes and dispatches every queued message, through the accelerators first.

@@ -52,12 +52,18 @@ void RepaintView()
 
 // The frame timer's repaint, sent from its own thread, can arrive after the queue's WM_PAINT for the same
 // invalidation has drawn the frame: with nothing left to paint, the frame is not decoded a second time.
+// The view has no background brush, so that a frame is never erased before it is drawn: what lies outside the
+// frame (all of the view while no file is open) is filled here, or a bar that moved would leave its picture.
 static void OnPaint(HWND hwnd)
 {
     PAINTSTRUCT ps;
     HDC hdc = BeginPaint(hwnd, &ps);
-    if (hdc && !IsRectEmpty(&ps.rcPaint))
+    if (hdc && !IsRectEmpty(&ps.rcPaint)) {
         PaintView(hdc);
+        if (pavisVideo)
+            ExcludeClipRect(hdc, 0, 0, cxCanvas, cyCanvas);
+        FillRect(hdc, &ps.rcPaint, GetSysColorBrush(COLOR_APPWORKSPACE));
+    }
     EndPaint(hwnd, &ps);
 }
 

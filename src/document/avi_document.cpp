@@ -11,6 +11,7 @@
 #include "canvas/view_window.h"
 #include "document/document_state.h"
 #include "document/frame_access.h"
+#include "settings/recent_files.h"
 
 #include <algorithm>
 
@@ -127,4 +128,5 @@ void SetCurrentFile(const char *pszPath)
         SetCurrentDirectoryA(szFolder);
     }
     UpdateTitle();
+    NoteOpenedFile(szFileName);
 }

@@ -16,6 +16,7 @@
 #include "document/save_commands.h"
 #include "resources/resource.h"
 #include "settings/path_names.h"
+#include "settings/recent_files.h"
 
 #include <mmsystem.h>
 
@@ -130,6 +131,24 @@ BOOL OpenFilePath(const char *pszPath)
         UpdateTitle();
     }
     return TRUE;
+}
+
+void OpenRecentFile(UINT id)
+{
+    int nIndex = (int)(id - IDM_RECENT_FIRST);
+    // The entries are those the menu was built from.
+    if (!pRecentFileList || nIndex >= pRecentFileList->GetCount())
+        return;
+    char szPath[MAX_PATH];
+    lstrcpynA(szPath, pRecentFileList->GetEntry(nIndex), sizeof szPath);
+    DWORD dwAttributes = GetFileAttributesA(szPath);
+    if (dwAttributes == INVALID_FILE_ATTRIBUTES || (dwAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        pRecentFileList->Remove(nIndex);
+        pRecentFileList->WriteList();
+        ShowFormattedMessage(IDS_FILE_NOT_FOUND, MB_OK | MB_ICONEXCLAMATION, szPath);
+        return;
+    }
+    OpenFilePath(szPath);
 }
 
 BOOL QuerySaveChanges()

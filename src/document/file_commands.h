@@ -11,6 +11,8 @@ BOOL ShowFileDialog(char *pszPath, BOOL fSave);
 void OpenFileCommand();
 // Opens pszPath as the document, after asking about a changed figure. FALSE when the user cancelled.
 BOOL OpenFilePath(const char *pszPath);
+// The File menu's recent file item id: opens its file, or drops the entry with a message when the file is gone.
+void OpenRecentFile(UINT id);
 // TRUE to go on (nothing to save, saved, or discarded), FALSE to cancel what was to happen.
 BOOL QuerySaveChanges();
 // A free name of the form <temporary folder>\~CTxxxx.AVI in a 260-byte buffer; creates nothing. The number

@@ -77,13 +77,20 @@ void WriteString(HKEY hkey, const char *pszName, const char *pszText)
         RegSetValueExA(hkey, pszName, 0, REG_SZ, (const BYTE *)pszText, lstrlenA(pszText) + 1);
 }
 
+DWORD ReadBinaryUpTo(HKEY hkey, const char *pszName, void *pvBuffer, DWORD cbBuffer)
+{
+    DWORD cb = cbBuffer;
+    if (!hkey || RegQueryValueExA(hkey, pszName, NULL, NULL, (BYTE *)pvBuffer, &cb) != ERROR_SUCCESS)
+        return 0;
+    return cb;
+}
+
 BOOL ReadBinary(HKEY hkey, const char *pszName, void *pvBuffer, DWORD cbBuffer)
 {
     // Read into a copy first: a value of another size must leave the buffer as it was.
     BYTE abValue[256];
-    DWORD cb = sizeof abValue;
-    if (!hkey || cbBuffer > sizeof abValue ||
-        RegQueryValueExA(hkey, pszName, NULL, NULL, abValue, &cb) != ERROR_SUCCESS || cb != cbBuffer)
+    DWORD cb = ReadBinaryUpTo(hkey, pszName, abValue, sizeof abValue);
+    if (cb == 0 || cb != cbBuffer)
         return FALSE;
     CopyMemory(pvBuffer, abValue, cb);
     return TRUE;

@@ -30,8 +30,19 @@ TEST_F(ProgramTest, StatusBarShowsPositionCursorAndMenuHelp)
         GetClientRect(hwndMain, &rc);
         ASSERT_EQ(SendMessageA(hwndStatus, SB_GETPARTS, 4, (LPARAM)aEdges), 4);
         EXPECT_EQ(aEdges[0], std::max(4L, rc.right - (aEdges[3] - aEdges[0]) - 16)) << cx;
-        EXPECT_GT(aEdges[1] - aEdges[0], 20);
     }
+    // Panes 1 to 3 are as wide as their templates in the bar's own font, plus 8 pixels.
+    HDC hdc = GetDC(NULL);
+    HGDIOBJ hfontOld = SelectObject(hdc, (HFONT)SendMessageA(hwndStatus, WM_GETFONT, 0, 0));
+    for (int i = 1; i < 4; i++) {
+        char szTemplate[80];
+        SIZE size;
+        LoadStringA(hInst, IDS_PANE_FRAMES_TEMPLATE + i - 1, szTemplate, sizeof szTemplate);
+        GetTextExtentPoint32A(hdc, szTemplate, lstrlenA(szTemplate), &size);
+        EXPECT_EQ(aEdges[i] - aEdges[i - 1], size.cx + 8) << "pane " << i;
+    }
+    SelectObject(hdc, hfontOld);
+    ReleaseDC(NULL, hdc);
     EXPECT_EQ(aEdges[0], 4);
 
     OpenPattern(240, 16, 20);

@@ -14,13 +14,6 @@ const std::string strPattern = "-f lavfi -i testsrc=size=320x240:rate=10:duratio
 const std::string strTone = "-f lavfi -i sine=frequency=440:sample_rate=22050:duration=2 ";
 const std::string strRaw = "-c:v rawvideo -pix_fmt bgr24 ";
 
-std::vector<std::string> WorkingCopies(const std::string &strFolder)
-{
-    std::vector<std::string> names = ListFolder(strFolder);
-    std::erase_if(names, [](const std::string &s) { return s.rfind("~CT", 0) != 0; });
-    return names;
-}
-
 // The frame rectangle of the first video stream header, rewritten in place from the top left corner.
 void PatchFrameRect(const std::string &strPath, short right, short bottom)
 {
@@ -71,13 +64,16 @@ TEST_F(OpenTest, RealFilesOpenThroughAnUncompressedWorkingCopy)
         LONG lSoundEnd =
             nRate ? std::lround(ReadSoundWithFfmpeg(strPath, "pcm_s16le").size() * 500.0 / nChannels / nRate) : 0;
         EXPECT_EQ(std::make_pair(lVideoEndTime, lEndTime.load()), std::make_pair(2000L, std::max(2000L, lSoundEnd)));
-        EXPECT_EQ(pgfVideo != NULL, c.fDecodes);
-        ASSERT_EQ(WorkingCopies(strTempDir), std::vector<std::string>{szTempFile + strTempDir.size()});
+        ASSERT_EQ(ListFolder(strTempDir, "~CT*"), std::vector<std::string>{szTempFile + strTempDir.size()});
         StreamFacts copy = ReadStreamFacts(szTempFile, streamtypeVIDEO);
         StreamFacts copySound = ReadStreamFacts(szTempFile, streamtypeAUDIO);
         EXPECT_EQ(((const BITMAPINFOHEADER *)copy.format.data())->biCompression,
                   c.fDecodes ? (DWORD)BI_RGB : mmioFOURCC('M', 'J', 'P', 'G'));
-        EXPECT_TRUE(DecodeFrames(szTempFile) == DecodeFrames(strPath)) << "the copy's frames differ";
+        // The copy's frames are the source's, where ffmpeg's Cinepak decoder may round one off the platform's.
+        std::vector<Pixels> frames = DecodeWithFfmpeg(szTempFile, 320, 240), due = DecodeWithFfmpeg(strPath, 320, 240);
+        ASSERT_EQ(frames.size(), due.size());
+        for (size_t f = 0; f < frames.size(); f++)
+            EXPECT_TRUE(SamePixels(frames[f], due[f], c.pszName == std::string("cinepak.avi"))) << "frame " << f;
         // Other programs time the sound by its header: the platform's own writes an ADPCM block as one sample.
         const std::string strTimeBase = "-select_streams a:0 -show_entries stream=time_base -of csv=p=0";
         EXPECT_EQ(Probe(szTempFile, strTimeBase), Probe(strPath, strTimeBase));
@@ -102,7 +98,7 @@ TEST_F(OpenTest, FailedOpensOddRectanglesAndTheSavePrompt)
     for (auto &[strPath, fKeepsDocument, strTemp] : aCases) {
         SCOPED_TRACE(strPath);
         OpenFile(strFirst);
-        std::vector<std::string> copies = WorkingCopies(strTempDir);
+        std::vector<std::string> copies = ListFolder(strTempDir, "~CT*");
         SetEnvironmentVariableA("TMP", strTemp.c_str());
         robot.ExpectButton(IDOK);
         OpenFilePath(strPath.c_str());
@@ -111,7 +107,7 @@ TEST_F(OpenTest, FailedOpensOddRectanglesAndTheSavePrompt)
         EXPECT_NE(robot.Seen().back().strText.find("'" + strPath + "'"), std::string::npos);
         EXPECT_EQ(pavisVideo != NULL, fKeepsDocument);
         EXPECT_EQ(std::string(szFileName), fKeepsDocument ? strFirst : "");
-        EXPECT_EQ(WorkingCopies(strTempDir), fKeepsDocument ? copies : std::vector<std::string>());
+        EXPECT_EQ(ListFolder(strTempDir, "~CT*"), fKeepsDocument ? copies : std::vector<std::string>());
         EXPECT_EQ(GetWindowTextWide(hwndMain), fKeepsDocument ? WidenAnsi(strFirst) + L" - Pelto" : L"無題 - Pelto");
     }
     // A rectangle turned inside out is empty; narrow frames get their height though the menu bar wraps.
@@ -125,7 +121,8 @@ TEST_F(OpenTest, FailedOpensOddRectanglesAndTheSavePrompt)
         GetClientRect(hwndView, &rc);
         EXPECT_EQ(rc.bottom, 24) << cx;
     }
-    // The save prompt comes after the open dialog, and only for a changed figure.
+    // The save prompt comes after the open dialog, and only for a changed figure (with none, the other opens here
+    // meet no question: the robot fails on a dialog nobody expected).
     CopyFileA(strFirst.c_str(), strSecond.c_str(), FALSE);
     fModified = 1;
     robot.ExpectButton(IDCANCEL); // the open dialog cancelled: no question
@@ -141,6 +138,4 @@ TEST_F(OpenTest, FailedOpensOddRectanglesAndTheSavePrompt)
     robot.ExpectButton(IDNO);
     Command(IDM_FILE_OPEN);
     EXPECT_EQ(std::make_pair(std::string(szFileName), fModified), std::make_pair(strSecond, (BYTE)0));
-    robot.ExpectText(strFirst); // nothing changed: no question (the robot fails on a dialog nobody expected)
-    Command(IDM_FILE_OPEN);
 }

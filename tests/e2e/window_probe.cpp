@@ -1,7 +1,8 @@
 // Looks at Pelto's main window (found by its class: its title changes with the open file) from another process,
 // for the black-box runs. Wine keeps a menu's items in the process that owns the menu, so from outside only the
 // room the bar takes is to be had. Prints "menubar X Y WIDTH HEIGHT" and the view's client area as
-// "view X Y WIDTH HEIGHT", both in screen pixels; with the argument "close" it posts WM_CLOSE instead.
+// "view X Y WIDTH HEIGHT", both in screen pixels, then a "band ID X Y WIDTH HEIGHT" line for each toolbar in the rebar;
+// with the argument "close" it posts WM_CLOSE instead.
 // With "play" it presses Play as the toolbar does, by a posted WM_COMMAND and no input, watches the view's picture
 // on the screen every ~2 ms until it has stood still for a second (15 s at most), and prints
 // "play frames=COUNT from=POSITION at=POSITION reached_ms=MS distinct=N": the position trackbar's frame count, its
@@ -15,8 +16,8 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <set>
+#include <string>
 
 static int Fail(int nExitCode, const char *pszWhat)
 {
@@ -38,27 +39,21 @@ static DWORD HashPicture(HDC hdcMem, HDC hdcScreen, POINT pt, int cx, int cy, co
 // While the program plays, the picture is read off the screen and nothing is asked of the program: a message sent
 // to its thread wakes its message loop, and would hide a loop that does not come back to its idle step by itself.
 // Playback is over when the picture has stood still for a second; only then is the trackbar read (TBM_GETPOS: the
-// position in WM_HSCROLL is cut to 16 bits).
-static int FollowPlayback(HWND hwnd)
+// position in WM_HSCROLL is cut to 16 bits). The frame is drawn at the view's top-left corner; 256 x 256 pixels of
+// it hold a small test clip whole.
+static int FollowPlayback(HWND hwnd, POINT pt, int cx, int cy)
 {
     HWND hwndTrackbar = FindWindowExA(hwnd, NULL, TRACKBAR_CLASSA, NULL);
-    HWND hwndView = GetDlgItem(hwnd, 105);
-    RECT rc;
-    POINT pt = {0, 0};
-    if (!hwndTrackbar || !hwndView || !GetClientRect(hwndView, &rc) || !ClientToScreen(hwndView, &pt))
-        return Fail(2, "no trackbar or view");
+    if (!hwndTrackbar)
+        return Fail(2, "no trackbar");
     LONG lMax = (LONG)SendMessageA(hwndTrackbar, TBM_GETRANGEMAX, 0, 0);
     LONG lFrom = (LONG)SendMessageA(hwndTrackbar, TBM_GETPOS, 0, 0);
-    // The frame is drawn at the view's top-left corner; 256 x 256 pixels of it hold a small test clip whole.
-    int cx = (int)std::min(rc.right, 256L), cy = (int)std::min(rc.bottom, 256L);
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader = {sizeof(BITMAPINFOHEADER), cx, -cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    BITMAPINFO bmi = {{sizeof(BITMAPINFOHEADER), cx, -cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
     void *pvBits = NULL;
     HDC hdcScreen = GetDC(NULL);
     HDC hdcMem = CreateCompatibleDC(hdcScreen);
     HBITMAP hbm = CreateDIBSection(hdcScreen, &bmi, DIB_RGB_COLORS, &pvBits, NULL, 0);
-    HGDIOBJ hbmOld = hbm ? SelectObject(hdcMem, hbm) : NULL;
-    BOOL fReady = hbmOld && cx > 0 && cy > 0;
+    BOOL fReady = hbm && SelectObject(hdcMem, hbm) && cx > 0 && cy > 0;
     DWORD dwLast = fReady ? HashPicture(hdcMem, hdcScreen, pt, cx, cy, (const BYTE *)pvBits) : 0;
     std::set<DWORD> pictures = {dwLast};
     DWORD dwChanged = 0, dwPosted = GetTickCount();
@@ -73,11 +68,8 @@ static int FollowPlayback(HWND hwnd)
             dwChanged = GetTickCount() - dwPosted;
         }
     }
-    if (hbmOld)
-        SelectObject(hdcMem, hbmOld);
-    if (hbm)
-        DeleteObject(hbm);
-    DeleteDC(hdcMem);
+    DeleteDC(hdcMem); // the section goes with it out of the context
+    DeleteObject(hbm);
     ReleaseDC(NULL, hdcScreen);
     if (!fPosted)
         return Fail(2, "no picture to watch, or Play not posted");
@@ -93,10 +85,17 @@ int main(int argc, char **argv)
     HWND hwnd = FindWindowA("PELTO", NULL);
     if (!hwnd)
         return Fail(1, "no window of class PELTO");
-    if (argc > 1 && strcmp(argv[1], "close") == 0)
+    std::string strMode = argc > 1 ? argv[1] : "";
+    if (strMode == "close")
         return PostMessageA(hwnd, WM_CLOSE, 0, 0) ? 0 : Fail(2, "WM_CLOSE not posted");
-    if (argc > 1 && strcmp(argv[1], "play") == 0)
-        return FollowPlayback(hwnd);
+    // The view is child 105; the frame is drawn at (0, 0) of its client area.
+    HWND hwndView = GetDlgItem(hwnd, 105);
+    RECT rc;
+    POINT pt = {0, 0};
+    if (!hwndView || !GetClientRect(hwndView, &rc) || !ClientToScreen(hwndView, &pt))
+        return Fail(2, "no view");
+    if (strMode == "play")
+        return FollowPlayback(hwnd, pt, (int)std::min(rc.right, 256L), (int)std::min(rc.bottom, 256L));
 
     WINDOWINFO wi = {};
     wi.cbSize = sizeof wi;
@@ -109,13 +108,14 @@ int main(int argc, char **argv)
         return Fail(2, "the menu bar takes no room");
     printf("menubar %ld %ld %ld %ld\n", wi.rcClient.left, wi.rcClient.top - cyMenuBar,
            wi.rcClient.right - wi.rcClient.left, cyMenuBar);
-
-    // The view is child 105; the frame is drawn at (0, 0) of its client area.
-    HWND hwndView = GetDlgItem(hwnd, 105);
-    RECT rc;
-    POINT pt = {0, 0};
-    if (!hwndView || !GetClientRect(hwndView, &rc) || !ClientToScreen(hwndView, &pt))
-        return Fail(2, "no view");
     printf("view %ld %ld %ld %ld\n", pt.x, pt.y, rc.right, rc.bottom);
+    // Each toolbar in the rebar (child 106), by its control ID; its band's gripper is the strip left of it.
+    HWND hwndRebar = GetDlgItem(hwnd, 106), hwndBar = NULL;
+    while (hwndRebar && (hwndBar = FindWindowExA(hwndRebar, hwndBar, TOOLBARCLASSNAMEA, NULL)) != NULL) {
+        RECT rcBar;
+        GetWindowRect(hwndBar, &rcBar);
+        printf("band %d %ld %ld %ld %ld\n", GetDlgCtrlID(hwndBar), rcBar.left, rcBar.top, rcBar.right - rcBar.left,
+               rcBar.bottom - rcBar.top);
+    }
     return 0;
 }

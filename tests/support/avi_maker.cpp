@@ -7,8 +7,8 @@
 std::vector<BYTE> MakeWaveFormat(WORD wFormatTag, WORD nChannels, DWORD nSamplesPerSec, WORD nBlockAlign)
 {
     IMAADPCMWAVEFORMAT wf = {};
-    wf.wfx = {wFormatTag, nChannels, nSamplesPerSec, nSamplesPerSec * nBlockAlign, nBlockAlign,
-              (WORD)(8 * nBlockAlign / nChannels), 0};
+    WORD wBitsPerSample = (WORD)(8 * nBlockAlign / nChannels);
+    wf.wfx = {wFormatTag, nChannels, nSamplesPerSec, nSamplesPerSec * nBlockAlign, nBlockAlign, wBitsPerSample, 0};
     size_t cb = sizeof(WAVEFORMATEX);
     if (wFormatTag == WAVE_FORMAT_IMA_ADPCM) {
         wf.wfx.wBitsPerSample = 4;
@@ -26,8 +26,8 @@ bool MakeAviFile(const std::string &strPath, const AviSpec &spec, std::vector<BY
     PAVIFILE pfile = NULL;
     if (AVIFileOpenA(&pfile, strPath.c_str(), OF_CREATE | OF_WRITE, NULL) != 0)
         return false;
-    BITMAPINFOHEADER bih = {sizeof bih, spec.cx, spec.cy, 1, 24, BI_RGB, (DWORD)(((spec.cx * 3 + 3) & ~3) * spec.cy),
-                            0, 0, 0, 0};
+    DWORD cbFrame = ((spec.cx * 3 + 3) & ~3) * spec.cy;
+    BITMAPINFOHEADER bih = {sizeof bih, spec.cx, spec.cy, 1, 24, BI_RGB, cbFrame, 0, 0, 0, 0};
     AVISTREAMINFOA siVideo = {};
     siVideo.fccType = streamtypeVIDEO;
     siVideo.fccHandler = mmioFOURCC('D', 'I', 'B', ' ');
@@ -57,9 +57,9 @@ bool MakeAviFile(const std::string &strPath, const AviSpec &spec, std::vector<BY
             block.resize(spec.cBlocksPerWrite * pwf->nBlockAlign);
             for (size_t i = 0; i < block.size(); i++)
                 block[i] = (BYTE)(n * 37 + i * 7 + i / 251);
-            fOk = AVIStreamWrite(pavisAudio, AVIStreamStart(pavisAudio) + AVIStreamLength(pavisAudio),
-                                 spec.cBlocksPerWrite, block.data(), (LONG)block.size(), AVIIF_KEYFRAME, NULL,
-                                 NULL) == 0;
+            fOk =
+                AVIStreamWrite(pavisAudio, AVIStreamStart(pavisAudio) + AVIStreamLength(pavisAudio),
+                               spec.cBlocksPerWrite, block.data(), (LONG)block.size(), AVIIF_KEYFRAME, NULL, NULL) == 0;
             if (pSound)
                 pSound->insert(pSound->end(), block.begin(), block.end());
         }
@@ -89,43 +89,15 @@ StreamFacts ReadStreamFacts(const std::string &strPath, DWORD fccType)
     facts.format.resize(cbFormat);
     AVIStreamReadFormat(pavis, facts.lStart, facts.format.data(), &cbFormat);
     std::vector<BYTE> buffer(1 << 20);
-    for (LONG lPos = facts.lStart; lPos < facts.lStart + facts.lLength;) {
-        // Only as many samples as the buffer holds: more is an error of the library on Wine.
-        LONG cbSample = 0, cb = 0, c = 0;
-        AVIStreamRead(pavis, lPos, 1, NULL, 0, &cbSample, NULL);
-        LONG cWanted = std::min(facts.lStart + facts.lLength - lPos, (LONG)buffer.size() / std::max(cbSample, 1L));
+    // Only as many samples as the buffer holds: more is an error of the library on Wine. A stream of samples of no
+    // fixed size is read one sample a call.
+    LONG cPerRead = (LONG)buffer.size() / (LONG)std::max(facts.si.dwSampleSize, 1UL);
+    for (LONG lPos = facts.lStart, cb = 0, c = 0; lPos < facts.lStart + facts.lLength; lPos += c) {
+        LONG cWanted = std::min(facts.lStart + facts.lLength - lPos, cPerRead);
         if (AVIStreamRead(pavis, lPos, cWanted, buffer.data(), (LONG)buffer.size(), &cb, &c) != 0 || c <= 0)
             break;
         facts.data.insert(facts.data.end(), buffer.begin(), buffer.begin() + cb);
-        lPos += c;
     }
     AVIStreamRelease(pavis);
     return facts;
-}
-
-std::vector<Pixels> DecodeFrames(const std::string &strPath)
-{
-    std::vector<Pixels> frames;
-    PAVISTREAM pavis = NULL;
-    if (AVIStreamOpenFromFileA(&pavis, strPath.c_str(), streamtypeVIDEO, 0, OF_READ, NULL) != 0)
-        return frames;
-    PGETFRAME pgf = AVIStreamGetFrameOpen(pavis, (LPBITMAPINFOHEADER)AVIGETFRAMEF_BESTDISPLAYFMT);
-    for (LONG n = AVIStreamStart(pavis); pgf && n < AVIStreamStart(pavis) + AVIStreamLength(pavis); n++) {
-        // Each frame drawn upright, as the view draws it, whatever its depth and row order.
-        const BITMAPINFOHEADER *pbih = (const BITMAPINFOHEADER *)AVIStreamGetFrame(pgf, n);
-        if (!pbih) {
-            frames.emplace_back();
-            continue;
-        }
-        LONG cx = pbih->biWidth, cy = labs(pbih->biHeight);
-        DWORD cColors = pbih->biClrUsed ? pbih->biClrUsed : pbih->biBitCount <= 8 ? 1 << pbih->biBitCount : 0;
-        frames.push_back(DrawOnSurface(cx, cy, 0, [&](HDC hdc) {
-            StretchDIBits(hdc, 0, 0, cx, cy, 0, 0, cx, cy, (const BYTE *)pbih + pbih->biSize + cColors * 4,
-                          (const BITMAPINFO *)pbih, DIB_RGB_COLORS, SRCCOPY);
-        }));
-    }
-    if (pgf)
-        AVIStreamGetFrameClose(pgf);
-    AVIStreamRelease(pavis);
-    return frames;
 }

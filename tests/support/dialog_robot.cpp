@@ -1,7 +1,5 @@
 #include "support/harness.h"
 
-#include <algorithm>
-
 static DialogRobot *pActiveRobot;
 
 DialogRobot::DialogRobot() : hhook(SetWindowsHookExA(WH_CBT, CbtProc, NULL, GetCurrentThreadId()))
@@ -39,17 +37,15 @@ void DialogRobot::PressButton(HWND hdlg, int idButton)
     PostMessageA(hdlg, WM_COMMAND, MAKEWPARAM(idButton, BN_CLICKED), (LPARAM)GetDlgItem(hdlg, idButton));
 }
 
-// A dialog activates again when its child dialog closes: each is answered once, from its modal loop, after its set-up.
+// A dialog activates again when its child dialog closes: each is answered once (the property marks it), from its
+// modal loop, after its set-up.
 LRESULT CALLBACK DialogRobot::CbtProc(int nCode, WPARAM wParam, LPARAM lParam)
 {
     HWND hdlg = (HWND)wParam;
     char szClass[16];
-    if (nCode == HCBT_ACTIVATE && pActiveRobot && hdlg && GetClassNameA(hdlg, szClass, sizeof szClass) &&
-        lstrcmpA(szClass, "#32770") == 0 &&
-        std::find(pActiveRobot->handled.begin(), pActiveRobot->handled.end(), hdlg) == pActiveRobot->handled.end()) {
-        pActiveRobot->handled.push_back(hdlg);
+    if (nCode == HCBT_ACTIVATE && pActiveRobot && GetClassNameA(hdlg, szClass, sizeof szClass) &&
+        lstrcmpA(szClass, "#32770") == 0 && !GetPropA(hdlg, "PeltoRobot") && SetPropA(hdlg, "PeltoRobot", hdlg))
         SetTimer(hdlg, 1, 10, AnswerTimerProc);
-    }
     return CallNextHookEx(NULL, nCode, wParam, lParam);
 }
 

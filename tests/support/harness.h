@@ -37,7 +37,6 @@ private:
     HHOOK hhook;
     std::vector<std::function<void(HWND)>> answers;
     std::vector<SeenDialog> seen;
-    std::vector<HWND> handled;
 };
 
 class ProgramTest : public ::testing::Test {
@@ -64,8 +63,9 @@ protected:
     // pixels), with a 22,050 Hz tone when fSound, opened as the user opens a file.
     std::string OpenPattern(int cx, int cy, int cFrames, bool fSound = false);
     void OpenFile(const std::string &strPath);
-    // A drag of a tool in a colour and width over the view: pressed at the first point, released at the last.
-    void Drag(int nTool, COLORREF cr, int nWidth, const std::vector<POINT> &pts);
+    // A drag of a tool in a colour and width over the view: pressed at the first point, released at the last, with
+    // the mouse taken by the main window before the release when fLoseMouse.
+    void Drag(int nTool, COLORREF cr, int nWidth, const std::vector<POINT> &pts, bool fLoseMouse = false);
 
     std::string strTempDir; // with a trailing backslash
     HACCEL haccel = NULL;
@@ -74,12 +74,17 @@ protected:
     DialogRobot robot;
 
 private:
+    void StopProgram();
     std::vector<std::string> files;
     char szTmpKept[MAX_PATH] = "";
 };
 
+// The tool commands in the order of nTool.
+extern const UINT aidTools[8];
+
 void DeleteSettingsKey();
-std::vector<std::string> ListFolder(const std::string &strFolder);
+// The names in a folder (with its trailing backslash) that match a pattern, without "." and "..".
+std::vector<std::string> ListFolder(const std::string &strFolder, const std::string &strPattern = "*");
 std::wstring WidenAnsi(const std::string &str); // code page 932 to UTF-16
 std::wstring GetWindowTextWide(HWND hwnd);
 
@@ -88,7 +93,8 @@ std::wstring GetWindowTextWide(HWND hwnd);
 Pixels DrawOnSurface(int cx, int cy, DWORD dwFill, const std::function<void(HDC)> &draw);
 Pixels ReadFigure();
 Pixels Overlay(Pixels frame, const Pixels &figure);
-::testing::AssertionResult SamePixels(const Pixels &actual, const Pixels &expected);
+// Each colour channel of each pixel within nTolerance.
+::testing::AssertionResult SamePixels(const Pixels &actual, const Pixels &expected, int nTolerance = 0);
 
 // The host: whether the platform is Wine, a path's host path, a shell command that must exit with 0 within a
 // minute, whole files, and ffmpeg's and ffprobe's reading of a file.
@@ -97,17 +103,16 @@ std::string ToHostPath(const std::string &strWindowsPath);
 bool RunHostCommand(const std::string &strCommand, std::string *pstrOutput = nullptr);
 std::string ReadFileBytes(const std::string &strPath);
 void WriteFileBytes(const std::string &strPath, const std::string &strBytes);
+// The first video stream's frames as ffmpeg decodes them.
 std::vector<Pixels> DecodeWithFfmpeg(const std::string &strPath, int cx, int cy);
 // The sound stream's bytes as ffmpeg reads them: as stored, or decoded by strCodec (pcm_s16le, ...).
 std::string ReadSoundWithFfmpeg(const std::string &strPath, const std::string &strCodec = "copy");
 std::string Probe(const std::string &strPath, const std::string &strArguments);
-// The tests' sound server (tools/sound-server.sh): whether it answers, whether it holds a stream of a program (a
-// sound device left open), and a recording of what its sink plays, raw, in the format parec's arguments strFormat
-// give (the server converts without changing a sample where it can).
-bool HasSoundServer();
-bool IsSoundStreamOpen();
-void StartSoundRecording(const std::string &strFormat, const std::string &strPath);
-std::string StopSoundRecording(const std::string &strPath);
+// The tests' sound server (tools/sound-server.sh): how many streams of programs it holds (sound devices left open),
+// -1 when it does not answer; and a recording of what its sink plays while play() runs and a moment after, raw, in
+// the format parec's arguments strFormat give (the server converts without changing a sample where it can).
+int CountSoundStreams();
+std::string RecordSound(const std::string &strFormat, const std::string &strPath, const std::function<void()> &play);
 
 // Files of the platform's AVI writer: uncompressed 24-bit frames, frame n the grey level n * 16, and sound written
 // after each of the first cWrites frames at the stream's end, in a pattern of its own.
@@ -130,5 +135,3 @@ struct StreamFacts {
     LONG lStart = 0, lLength = 0;
 };
 StreamFacts ReadStreamFacts(const std::string &strPath, DWORD fccType);
-// Every frame as the platform decodes it, drawn upright; an empty entry for a frame that does not decode.
-std::vector<Pixels> DecodeFrames(const std::string &strPath);

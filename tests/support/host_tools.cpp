@@ -1,5 +1,7 @@
 #include "support/harness.h"
 
+#include <algorithm>
+
 bool IsWine()
 {
     return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != NULL;
@@ -10,9 +12,7 @@ std::string ToHostPath(const std::string &strWindowsPath)
     using GetUnixName = char *(CDECL *)(const wchar_t *);
     static GetUnixName pfnGetUnixName =
         (GetUnixName)(void *)GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name");
-    wchar_t wszPath[MAX_PATH];
-    MultiByteToWideChar(CP_ACP, 0, strWindowsPath.c_str(), -1, wszPath, MAX_PATH);
-    char *pszUnix = pfnGetUnixName ? pfnGetUnixName(wszPath) : NULL;
+    char *pszUnix = pfnGetUnixName ? pfnGetUnixName(WidenAnsi(strWindowsPath).c_str()) : NULL;
     std::string strUnix = pszUnix ? pszUnix : "";
     HeapFree(GetProcessHeap(), 0, pszUnix);
     return strUnix;
@@ -40,15 +40,14 @@ bool RunHostCommand(const std::string &strCommand, std::string *pstrOutput)
 {
     char szScript[MAX_PATH];
     GetTempFileNameA("Z:\\tmp", "sh", 0, szScript);
-    std::string strLog = std::string(szScript) + ".log", strDoneFile = std::string(szScript) + ".end";
-    const char *szLog = strLog.c_str(), *szDone = strDoneFile.c_str();
+    const std::string strScript = szScript, strLog = strScript + ".log", strDone = strScript + ".end";
     // Wine can neither wait for a Unix process nor read its exit code: the script reports both through a
     // file that appears, whole, when the command has ended. Started straight from Windows, a Unix program gets
     // no usable standard handles; through sh it does.
-    std::string strDone = ToHostPath(szDone), strCommandLine = "Z:\\bin\\sh \"" + ToHostPath(szScript) + "\"";
-    std::string strText = "( " + strCommand + " ) >'" + ToHostPath(szLog) + "' 2>&1 </dev/null\necho $? >'" + strDone +
-                          ".part' && mv '" + strDone + ".part' '" + strDone + "'\n";
-    WriteFileBytes(szScript, strText);
+    const std::string strHostDone = ToHostPath(strDone);
+    WriteFileBytes(strScript, "( " + strCommand + " ) >'" + ToHostPath(strLog) + "' 2>&1 </dev/null\necho $? >'" +
+                                  strHostDone + ".part' && mv '" + strHostDone + ".part' '" + strHostDone + "'\n");
+    std::string strCommandLine = "Z:\\bin\\sh \"" + ToHostPath(strScript) + "\"";
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi;
@@ -56,14 +55,14 @@ bool RunHostCommand(const std::string &strCommand, std::string *pstrOutput)
         CloseHandle(pi.hThread);
         CloseHandle(pi.hProcess);
         for (DWORD dwStart = GetTickCount();
-             GetFileAttributesA(szDone) == INVALID_FILE_ATTRIBUTES && GetTickCount() - dwStart < 60000;)
+             GetFileAttributesA(strDone.c_str()) == INVALID_FILE_ATTRIBUTES && GetTickCount() - dwStart < 60000;)
             Sleep(10);
     }
-    std::string strExit = ReadFileBytes(szDone);
+    std::string strExit = ReadFileBytes(strDone);
     if (pstrOutput)
-        *pstrOutput = ReadFileBytes(szLog) + (strExit.empty() ? "(the command did not end within a minute)" : "");
-    for (const char *pszPath : {(const char *)szScript, szLog, szDone})
-        DeleteFileA(pszPath);
+        *pstrOutput = ReadFileBytes(strLog) + (strExit.empty() ? "(the command did not end within a minute)" : "");
+    for (const std::string &strPath : {strScript, strLog, strDone})
+        DeleteFileA(strPath.c_str());
     return strExit == "0\n";
 }
 
@@ -78,16 +77,16 @@ static std::string ExtractWithFfmpeg(const std::string &strPath, const std::stri
     return strBytes;
 }
 
-std::vector<std::vector<DWORD>> DecodeWithFfmpeg(const std::string &strPath, int cx, int cy)
+std::vector<Pixels> DecodeWithFfmpeg(const std::string &strPath, int cx, int cy)
 {
-    std::string strBytes = ExtractWithFfmpeg(strPath, "-map 0:v -f rawvideo -pix_fmt bgr0");
-    std::vector<std::vector<DWORD>> frames;
-    for (size_t nAt = 0; nAt + (size_t)cx * cy * 4 <= strBytes.size(); nAt += (size_t)cx * cy * 4) {
-        frames.emplace_back((size_t)cx * cy);
-        memcpy(frames.back().data(), &strBytes[nAt], (size_t)cx * cy * 4);
-        for (DWORD &dw : frames.back())
-            dw &= 0xFFFFFF;
-    }
+    std::string strBytes = ExtractWithFfmpeg(strPath, "-map 0:v:0 -f rawvideo -pix_fmt bgr0");
+    Pixels all(strBytes.size() / 4);
+    memcpy(all.data(), strBytes.data(), all.size() * 4);
+    for (DWORD &dw : all)
+        dw &= 0xFFFFFF;
+    std::vector<Pixels> frames;
+    for (size_t nAt = 0; nAt + cx * cy <= all.size(); nAt += cx * cy)
+        frames.emplace_back(all.begin() + nAt, all.begin() + nAt + cx * cy);
     return frames;
 }
 
@@ -96,28 +95,22 @@ std::string ReadSoundWithFfmpeg(const std::string &strPath, const std::string &s
     return ExtractWithFfmpeg(strPath, "-map 0:a -c:a " + strCodec + " -f data");
 }
 
-bool HasSoundServer()
-{
-    return RunHostCommand("pactl info");
-}
-
-bool IsSoundStreamOpen()
+int CountSoundStreams()
 {
     std::string strInputs;
-    return RunHostCommand("pactl list short sink-inputs", &strInputs) && !strInputs.empty();
+    if (!RunHostCommand("pactl list short sink-inputs", &strInputs))
+        return -1;
+    return (int)std::count(strInputs.begin(), strInputs.end(), '\n');
 }
 
-void StartSoundRecording(const std::string &strFormat, const std::string &strPath)
+std::string RecordSound(const std::string &strFormat, const std::string &strPath, const std::function<void()> &play)
 {
     std::string strHost = ToHostPath(strPath);
     EXPECT_TRUE(RunHostCommand("parec --latency-msec=20 -d nullsink.monitor " + strFormat + " >'" + strHost +
                                "' 2>/dev/null & echo $! >'" + strHost + ".pid'"));
     Sleep(300); // the reader is connected and the sink's silence flows
-}
-
-std::string StopSoundRecording(const std::string &strPath)
-{
-    std::string strHost = ToHostPath(strPath);
+    play();
+    Sleep(300); // what the device still held has sounded
     EXPECT_TRUE(RunHostCommand("kill $(cat '" + strHost + ".pid') && rm '" + strHost + ".pid'"));
     std::string strBytes = ReadFileBytes(strPath);
     DeleteFileA(strPath.c_str());

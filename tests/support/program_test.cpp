@@ -11,16 +11,19 @@
 
 #include <algorithm>
 
+const UINT aidTools[] = {IDM_TOOL_PEN,      IDM_TOOL_LINE,        IDM_TOOL_RECT,   IDM_TOOL_ELLIPSE,
+                         IDM_TOOL_FILLRECT, IDM_TOOL_FILLELLIPSE, IDM_TOOL_ERASER, IDM_TOOL_TEXT};
+
 void DeleteSettingsKey()
 {
     SHDeleteKeyA(HKEY_CURRENT_USER, pszRegistryKey);
 }
 
-std::vector<std::string> ListFolder(const std::string &strFolder)
+std::vector<std::string> ListFolder(const std::string &strFolder, const std::string &strPattern)
 {
     std::vector<std::string> names;
     WIN32_FIND_DATAA fd;
-    HANDLE hfind = FindFirstFileA((strFolder + "*").c_str(), &fd);
+    HANDLE hfind = FindFirstFileA((strFolder + strPattern).c_str(), &fd);
     for (BOOL fMore = hfind != INVALID_HANDLE_VALUE; fMore; fMore = FindNextFileA(hfind, &fd))
         if (fd.cFileName[0] != '.')
             names.push_back(fd.cFileName);
@@ -40,24 +43,26 @@ void ProgramTest::SetUp()
     strTempDir = std::string(szName) + "\\";
     GetEnvironmentVariableA("TMP", szTmpKept, sizeof szTmpKept);
     SetEnvironmentVariableA("TMP", strTempDir.c_str());
-    ASSERT_TRUE(StartProgram(GetModuleHandleA(NULL), SW_SHOW));
-    haccel = LoadMainAccelerators();
-    Pump();
+    RestartProgram();
 }
 
-static void UnregisterProgramClasses()
+// Closes the program as a user does, when it runs, and forgets its window classes and frees what WinMain frees, as
+// a process that ends would.
+void ProgramTest::StopProgram()
 {
+    if (!fEnded && IsWindow(hwndMain))
+        CloseProgram();
     UnregisterClassA(szWindowClass, GetModuleHandleA(NULL));
     UnregisterClassA(pszViewClass, NULL);
+    EndProgram();
 }
 
 void ProgramTest::RestartProgram()
 {
-    if (!fEnded)
-        CloseProgram();
-    UnregisterProgramClasses();
+    StopProgram();
     fEnded = false;
     ASSERT_TRUE(StartProgram(GetModuleHandleA(NULL), SW_SHOW));
+    haccel = LoadMainAccelerators();
     Pump();
 }
 
@@ -65,9 +70,7 @@ void ProgramTest::TearDown()
 {
     fPlaying = FALSE;
     fModified = 0;
-    if (!fEnded && IsWindow(hwndMain))
-        CloseProgram();
-    UnregisterProgramClasses();
+    StopProgram();
     for (auto it = files.rbegin(); it != files.rend(); ++it)
         DeleteFileA(it->c_str()) || RemoveDirectoryA(it->c_str());
     EXPECT_EQ(ListFolder(strTempDir), std::vector<std::string>()) << "files left in the temporary folder";
@@ -123,9 +126,8 @@ std::string ProgramTest::AddFile(const std::string &strName)
 std::string ProgramTest::MakeMedia(const std::string &strName, const std::string &strArguments)
 {
     std::string strPath = AddFile(strName), strOutput;
-    EXPECT_TRUE(RunHostCommand("ffmpeg -loglevel error -nostdin " + strArguments + " -y '" + ToHostPath(strPath) + "'",
-                               &strOutput))
-        << strArguments << "\n" << strOutput;
+    std::string strCommand = "ffmpeg -loglevel error -nostdin " + strArguments + " -y '" + ToHostPath(strPath) + "'";
+    EXPECT_TRUE(RunHostCommand(strCommand, &strOutput)) << strCommand << ": " << strOutput;
     return strPath;
 }
 
@@ -147,10 +149,8 @@ void ProgramTest::OpenFile(const std::string &strPath)
     ASSERT_NE(pavisVideo, (PAVISTREAM)NULL) << strPath;
 }
 
-void ProgramTest::Drag(int nTool, COLORREF cr, int nWidth, const std::vector<POINT> &pts)
+void ProgramTest::Drag(int nTool, COLORREF cr, int nWidth, const std::vector<POINT> &pts, bool fLoseMouse)
 {
-    static const UINT aidTools[] = {IDM_TOOL_PEN,      IDM_TOOL_LINE,        IDM_TOOL_RECT,   IDM_TOOL_ELLIPSE,
-                                    IDM_TOOL_FILLRECT, IDM_TOOL_FILLELLIPSE, IDM_TOOL_ERASER, IDM_TOOL_TEXT};
     Command(aidTools[nTool]);
     if (crColor != cr || nPenWidth != nWidth) {
         crColor = cr;
@@ -160,6 +160,8 @@ void ProgramTest::Drag(int nTool, COLORREF cr, int nWidth, const std::vector<POI
     SendMessageA(hwndView, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pts[0].x, pts[0].y));
     for (const POINT &pt : pts)
         SendMessageA(hwndView, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+    if (fLoseMouse)
+        SetCapture(hwndMain);
     SendMessageA(hwndView, WM_LBUTTONUP, 0, MAKELPARAM(pts.back().x, pts.back().y));
     Pump();
 }
@@ -187,9 +189,8 @@ Pixels DrawOnSurface(int cx, int cy, DWORD dwFill, const std::function<void(HDC)
 
 Pixels ReadFigure()
 {
-    return DrawOnSurface(cxCanvas, cyCanvas, 0, [](HDC hdc) {
-        BitBlt(hdc, 0, 0, cxCanvas, cyCanvas, hdcFigure, 0, 0, SRCCOPY);
-    });
+    return DrawOnSurface(cxCanvas, cyCanvas, 0,
+                         [](HDC hdc) { BitBlt(hdc, 0, 0, cxCanvas, cyCanvas, hdcFigure, 0, 0, SRCCOPY); });
 }
 
 Pixels Overlay(Pixels frame, const Pixels &figure)
@@ -199,11 +200,16 @@ Pixels Overlay(Pixels frame, const Pixels &figure)
     return frame;
 }
 
-::testing::AssertionResult SamePixels(const Pixels &actual, const Pixels &expected)
+::testing::AssertionResult SamePixels(const Pixels &actual, const Pixels &expected, int nTolerance)
 {
     if (actual.size() != expected.size())
         return ::testing::AssertionFailure() << actual.size() << " pixels where " << expected.size() << " were due";
-    auto it = std::mismatch(actual.begin(), actual.end(), expected.begin());
+    auto it = std::mismatch(actual.begin(), actual.end(), expected.begin(), [nTolerance](DWORD a, DWORD b) {
+        for (int nShift = 0; nShift < 24; nShift += 8)
+            if (abs((int)(a >> nShift & 0xFF) - (int)(b >> nShift & 0xFF)) > nTolerance)
+                return false;
+        return true;
+    });
     if (it.first == actual.end())
         return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "the first differing pixel, of " << actual.size() << ", is "
