@@ -52,10 +52,7 @@ close_without_saving() {
 main() {
     local sample="$build/samples/sample.avi"
     "$source_dir/tools/make_sample.sh" "$sample" >/dev/null
-    take_x11_prefix
-    trap clean_up EXIT
-    trap 'exit 1' INT TERM HUP
-    work_dir=$(mktemp -d /tmp/pelto-shot.XXXXXX)
+    begin_run work
     start_xvfb
     forget_settings
     # Opened as C:\sample.avi, a link in the prefix's drive C: the title then names no folder of this machine.

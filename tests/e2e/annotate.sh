@@ -114,10 +114,7 @@ check_saved_file() {
 
 main() {
     local started src saved src_w saved_w
-    take_x11_prefix
-    trap clean_up EXIT
-    trap 'exit 1' INT TERM HUP
-    work_dir=$(mktemp -d /tmp/pelto-e2e.XXXXXX)
+    begin_run work
     src="$work_dir/in.avi" saved="$work_dir/out.avi"
     src_w=$(windows_path "$src") saved_w=$(windows_path "$saved")
     make_input "$src"

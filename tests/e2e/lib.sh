@@ -76,6 +76,15 @@ start_xvfb() {
     fail "no free display number for Xvfb"
 }
 
+# The start of every run: the prefix for the X11 driver, and whatever happens Xvfb, the program and work_dir end with
+# the script. With "work" it also makes work_dir.
+begin_run() {
+    take_x11_prefix
+    trap clean_up EXIT
+    trap 'exit 1' INT TERM HUP
+    [ "${1:-}" != work ] || work_dir=$(mktemp -d /tmp/pelto-e2e.XXXXXX)
+}
+
 # The X11 prefix holds one wineserver for one display: runs on the same build tree take turns (tools/run.sh too),
 # and a server left over by a killed run goes before this run starts its own.
 take_x11_prefix() {

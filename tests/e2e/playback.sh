@@ -58,10 +58,7 @@ play_clip() {
 
 main() {
     local started
-    take_x11_prefix
-    trap clean_up EXIT
-    trap 'exit 1' INT TERM HUP
-    work_dir=$(mktemp -d /tmp/pelto-e2e.XXXXXX)
+    begin_run work
     make_clip "$work_dir/silent.avi"
     make_clip "$work_dir/sound.avi" sound
     if pactl info >/dev/null 2>&1; then

@@ -43,10 +43,7 @@ move_drawing_bar_down() {
 
 main() {
     local started src src_w
-    take_x11_prefix
-    trap clean_up EXIT
-    trap 'exit 1' INT TERM HUP
-    work_dir=$(mktemp -d /tmp/pelto-e2e.XXXXXX)
+    begin_run work
     src="$work_dir/kept.avi"
     src_w=$(windows_path "$src")
     ffmpeg -v error -f lavfi -i "testsrc=size=160x120:rate=10:duration=1" -vf vflip -flipped_raw_rgb 1 \

@@ -34,9 +34,7 @@ check_menu_bar() {
 main() {
     local started
     mkdir -p "$(dirname "$shot")"
-    take_x11_prefix
-    trap clean_up EXIT
-    trap 'exit 1' INT TERM HUP
+    begin_run
     start_xvfb
     log "Xvfb on $DISPLAY"
 
