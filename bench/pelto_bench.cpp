@@ -4,6 +4,7 @@
 // paint of the view: which frame came, how far its start was from the clocks, what the processor paid.
 #include "app/app_state.h"
 #include "app/startup.h"
+#include "document/copy_process.h"
 #include "document/file_commands.h"
 #include "playback/audio_output.h"
 #include "resources/resource.h"
@@ -276,6 +277,10 @@ static const struct {
 
 int main(int argc, char **argv)
 {
+    // The program's working copy is made by its own executable, started again: this one, here.
+    int nCopyExitCode;
+    if (RunCopySwitch(&nCopyExitCode))
+        return nCopyExitCode;
     const char *pszMode = argc == 3 ? argv[1] : "";
     for (const auto &mode : aModes) {
         if (strcmp(pszMode, mode.pszMode) != 0)

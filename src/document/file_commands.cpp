@@ -9,9 +9,8 @@
 #include "app/title.h"
 #include "app/wait_cursor.h"
 #include "canvas/figure_commands.h"
-#include "document/avi_copy.h"
 #include "document/avi_document.h"
-#include "document/compress_options.h"
+#include "document/copy_process.h"
 #include "document/document_state.h"
 #include "document/save_commands.h"
 #include "resources/resource.h"
@@ -90,26 +89,23 @@ BOOL MakeTempAviName(char *pszPath)
     return MakeTempAviNameFrom(pszPath, timeGetTime());
 }
 
-// Makes the working copy of szFileName and opens it as the document; says so when it cannot.
+// Makes the working copy of szFileName and opens it as the document; says so when it cannot. A cancel says nothing.
 static BOOL LoadDocument()
 {
     WaitCursorScope wait;
-    ClearFigure();
-    // Fixed options for the copy: video as uncompressed frames; the audio record stays zero.
-    AVICOMPRESSOPTIONS aOptions[SLOT_COUNT] = {};
-    LPAVICOMPRESSOPTIONS apOptions[SLOT_COUNT] = {&aOptions[SLOT_VIDEO], &aOptions[SLOT_AUDIO]};
-    InitCompressOptions(apOptions, TRUE);
-
     char szTemp[MAX_PATH];
-    BOOL fNamed = MakeTempAviName(szTemp);
-    if (fNamed && CopyAviFile(szFileName, szTemp, apOptions, TRUE) && OpenAviDocument(szTemp)) {
-        fTempDocument = 1;
-        lstrcpyA(szTempFile, szTemp);
-        return TRUE;
-    }
-    if (fNamed)
+    CopyResult result = MakeTempAviName(szTemp) ? CopyInChildProcess(szFileName, szTemp) : COPY_FAILED;
+    if (result == COPY_DONE) {
+        ClearFigure();
+        if (OpenAviDocument(szTemp)) {
+            fTempDocument = 1;
+            lstrcpyA(szTempFile, szTemp);
+            return TRUE;
+        }
         DeleteFileA(szTemp);
-    ShowFormattedMessage(IDS_CANNOT_OPEN, MB_OK | MB_ICONEXCLAMATION, szFileName);
+    }
+    if (result != COPY_CANCELLED)
+        ShowFormattedMessage(IDS_CANNOT_OPEN, MB_OK | MB_ICONEXCLAMATION, szFileName);
     return FALSE;
 }
 

@@ -5,8 +5,11 @@
 #include "resources/resource.h"
 #include "support/harness.h"
 
+#include <tlhelp32.h>
+
 #include <algorithm>
 #include <cmath>
+#include <thread>
 
 namespace {
 
@@ -23,6 +26,42 @@ void PatchFrameRect(const std::string &strPath, short right, short bottom)
     short asRect[4] = {0, 0, right, bottom};
     memcpy(&strBytes[nAt + 8 + 48], asRect, sizeof asRect);
     WriteFileBytes(strPath, strBytes);
+}
+
+// Holds the program's next copy process still as soon as it runs: to the program, a copy that makes no progress.
+// Children that were there before (ended, but still listed for a while) are left alone.
+bool SuspendCopyProcess()
+{
+    std::vector<DWORD> before;
+    for (DWORD dwStart = GetTickCount(); GetTickCount() - dwStart < 10000; Sleep(5)) {
+        HANDLE hsnap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS | TH32CS_SNAPTHREAD, 0);
+        PROCESSENTRY32 pe = {};
+        THREADENTRY32 te = {};
+        pe.dwSize = sizeof pe;
+        te.dwSize = sizeof te;
+        std::vector<DWORD> children;
+        for (BOOL fMore = Process32First(hsnap, &pe); fMore; fMore = Process32Next(hsnap, &pe))
+            if (pe.th32ParentProcessID == GetCurrentProcessId())
+                children.push_back(pe.th32ProcessID);
+        if (before.empty()) {
+            before = children;
+            before.push_back(0); // taken: the next snapshot compares
+        }
+        int cSuspended = 0;
+        for (BOOL fMore = Thread32First(hsnap, &te); fMore; fMore = Thread32Next(hsnap, &te)) {
+            DWORD id = te.th32OwnerProcessID;
+            if (std::find(children.begin(), children.end(), id) == children.end() ||
+                std::find(before.begin(), before.end(), id) != before.end())
+                continue;
+            HANDLE hThread = OpenThread(THREAD_SUSPEND_RESUME, FALSE, te.th32ThreadID);
+            cSuspended += hThread && SuspendThread(hThread) != (DWORD)-1;
+            CloseHandle(hThread);
+        }
+        CloseHandle(hsnap);
+        if (cSuspended)
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -138,4 +177,50 @@ TEST_F(OpenTest, FailedOpensOddRectanglesAndTheSavePrompt)
     robot.ExpectButton(IDNO);
     Command(IDM_FILE_OPEN);
     EXPECT_EQ(std::make_pair(std::string(szFileName), fModified), std::make_pair(strSecond, (BYTE)0));
+}
+
+// The first read runs in a process of its own. A file that brings the platform's AVI library down (a sound of 0
+// samples a second), a copy that stops making progress, and Esc while the copy runs each leave the open document,
+// its figure and the temporary folder as they were, and the program answering; only the failures say so.
+TEST_F(OpenTest, ACopyThatCrashesHangsOrIsCancelledCostsNothing)
+{
+    std::string strFirst = MakeMedia("first.avi", strPattern + strRaw);
+    std::string strCrash = MakeMedia("crash.avi", strPattern + strTone + strRaw + "-c:a pcm_s16le");
+    std::string strBytes = ReadFileBytes(strCrash);
+    size_t nFormat = strBytes.find("strf", strBytes.find("auds")) + 8;
+    memset(&strBytes[nFormat + 4], 0, 4); // nSamplesPerSec
+    WriteFileBytes(strCrash, strBytes);
+    OpenFile(strFirst);
+    Drag(TOOL_FILLRECT, RGB(200, 0, 0), 1, {{10, 10}, {50, 40}});
+    const Pixels figure = ReadFigure();
+    const std::vector<std::string> copies = ListFolder(strTempDir, "~CT*");
+    const std::tuple<const char *, std::string, std::function<void()>, bool> aCases[] = {
+        {"crash", strCrash, [] {}, true},
+        {"no progress", strFirst, [] { EXPECT_TRUE(SuspendCopyProcess()); }, true},
+        {"Esc", strFirst,
+         [] {
+             EXPECT_TRUE(SuspendCopyProcess());
+             PostMessageA(hwndMain, WM_KEYDOWN, VK_ESCAPE, 1);
+         },
+         false},
+    };
+    for (auto &[pszName, strPath, interfere, fReported] : aCases) {
+        SCOPED_TRACE(pszName);
+        size_t cDue = robot.Seen().size() + 1 + fModified + fReported;
+        robot.ExpectText(strPath);
+        if (fModified)
+            robot.ExpectButton(IDNO); // the figure is not saved, and stays
+        if (fReported)
+            robot.ExpectButton(IDOK);
+        std::thread watcher(interfere);
+        Command(IDM_FILE_OPEN);
+        watcher.join();
+        ASSERT_EQ(robot.Seen().size(), cDue);
+        if (fReported) {
+            EXPECT_NE(robot.Seen().back().strText.find("'" + strPath + "'"), std::string::npos);
+        }
+        EXPECT_EQ(std::string(szFileName), strFirst);
+        EXPECT_EQ(ListFolder(strTempDir, "~CT*"), copies);
+        EXPECT_TRUE(SamePixels(ReadFigure(), figure));
+    }
 }
