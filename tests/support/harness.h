@@ -29,6 +29,7 @@ public:
     void ExpectText(const std::string &strText, int idItem = 0x47C);
     void ExpectButton(int idButton = IDOK);
     const std::vector<SeenDialog> &Seen() const { return seen; }
+    void ForgetAnswers() { answers.clear(); } // for an answer that turned out not to be needed
     static void PressButton(HWND hdlg, int idButton);
 
 private:
