@@ -89,6 +89,25 @@ static BOOL ReadSoundRate(PAVISTREAM pavis, LONGLONG *pcFramesPerSample, LONGLON
     return *pcFramesPerSample > 0 && *pcFramesPerSec > 0;
 }
 
+// A format whose fields make sense: a known kind, 1 to 8 channels, a rate a sound card could play, and for PCM
+// blocks of whole sample frames. A sound no codec here decodes may still be written out as it is.
+static BOOL IsUsableWaveFormat(const WAVEFORMATEX *pwfx)
+{
+    if (pwfx->wFormatTag == WAVE_FORMAT_UNKNOWN || pwfx->nChannels < 1 || pwfx->nChannels > 8 ||
+        pwfx->nSamplesPerSec < 1000 || pwfx->nSamplesPerSec > 384000 || pwfx->nBlockAlign == 0)
+        return FALSE;
+    WORD wBits = pwfx->wBitsPerSample;
+    return pwfx->wFormatTag != WAVE_FORMAT_PCM || ((wBits == 8 || wBits == 16 || wBits == 24 || wBits == 32) &&
+                                                   pwfx->nBlockAlign % (pwfx->nChannels * wBits / 8) == 0);
+}
+
+BOOL IsUsableSound(PAVISTREAM pavis)
+{
+    std::vector<BYTE> format;
+    const WAVEFORMATEX *pwfx = ReadWaveFormat(pavis, &format);
+    return pwfx && IsUsableWaveFormat(pwfx);
+}
+
 void SetSoundRate(PAVISTREAM pavis, AVISTREAMINFOA *psi)
 {
     LONGLONG cFramesPerSample, cFramesPerSec;

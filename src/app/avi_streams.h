@@ -18,6 +18,9 @@ void FindFirstStreams(PAVIFILE pfile, PAVISTREAM apavis[SLOT_COUNT]);
 BOOL ReadStreamFormat(PAVISTREAM pavis, std::vector<BYTE> *pFormat);
 // Reads a sound's format: a short PCM format gets the rest of a WAVEFORMATEX behind it, its extra size 0.
 const WAVEFORMATEX *ReadWaveFormat(PAVISTREAM pavis, std::vector<BYTE> *pFormat);
+// FALSE for a sound whose format makes no sense (no kind, no channels, a rate no sound card plays, PCM whose blocks
+// are not whole sample frames): what the program wrote of it no other program could read.
+BOOL IsUsableSound(PAVISTREAM pavis);
 // A sound's rate and scale for a stream header that other programs read right: samples of its decoded sound a
 // second, and in one of its stream's samples. A video's are left as they are.
 void SetSoundRate(PAVISTREAM pavis, AVISTREAMINFOA *psi);

@@ -135,3 +135,20 @@ void ShowMenuHelp(WPARAM wParam, LPARAM lParam)
     static UINT aidNone[2] = {0, 0};
     MenuHelp(WM_MENUSELECT, wParam, lParam, NULL, NULL, hwndStatus, aidNone);
 }
+
+void ShowProgress(UINT idFormat, DWORD dwAmount)
+{
+    if (!hwndStatus)
+        return;
+    char szFormat[80] = "", szText[160];
+    LoadStringA(hInst, idFormat, szFormat, sizeof szFormat);
+    FormatString(szText, sizeof szText, szFormat, dwAmount);
+    SendMessageA(hwndStatus, SB_SIMPLE, TRUE, 0);
+    SetPaneText(SB_SIMPLEID, szText, SBT_NOBORDERS);
+}
+
+void EndProgress()
+{
+    if (hwndStatus)
+        SendMessageA(hwndStatus, SB_SIMPLE, FALSE, 0);
+}

@@ -11,3 +11,6 @@ void UpdateCursorPane();
 void UpdateStatusPanes();
 // The main window's WM_MENUSELECT.
 void ShowMenuHelp(WPARAM wParam, LPARAM lParam);
+// Long work: the simple pane shows string idFormat with its one number (%lu) until EndProgress brings the panes back.
+void ShowProgress(UINT idFormat, DWORD dwAmount);
+void EndProgress();

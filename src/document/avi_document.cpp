@@ -79,8 +79,9 @@ BOOL OpenAviDocument(const char *pszPath)
     AVIFileRelease(pfile);
     if (pavisVideo)
         SetFrameSize();
-    // The surfaces are made before the window takes the frame's size: a frame too large for them is refused.
-    if (!pavisVideo || !SyncCanvasSize()) {
+    // The surfaces are made before the window takes the frame's size: a frame too large for them is refused. So is
+    // a sound whose format no player could take: it could be neither played nor saved.
+    if (!pavisVideo || !SyncCanvasSize() || (pavisAudio && !IsUsableSound(pavisAudio))) {
         CloseDocument();
         return FALSE;
     }

@@ -1,13 +1,15 @@
 // The working copy's child process. The parent waits in a loop of its own: paint, timers and sent messages go on,
 // input is held back (no command may start while the document is being replaced) except Esc, which cancels. The
-// child's progress is the growth of the copy on disk; a copy that stops growing for NO_PROGRESS_MS is taken for an
-// endless loop. Writes no program-wide field.
+// child's progress is the growth of the copy on disk, shown in the status bar; a copy that stops growing for
+// NO_PROGRESS_MS is taken for an endless loop. Writes no program-wide field.
 #include "document/copy_process.h"
 
 #include "app/format.h"
+#include "bars/status_bar.h"
 #include "document/avi_copy.h"
 #include "document/compress_options.h"
 #include "document/document_state.h"
+#include "resources/resource.h"
 
 #include <cstdlib>
 
@@ -60,6 +62,7 @@ static CopyResult WaitForCopy(HANDLE hProcess, const char *pszDest)
 {
     LONGLONG cbLast = -1;
     DWORD dwLastProgress = GetTickCount();
+    ShowProgress(IDS_OPENING, 0);
     for (;;) {
         DWORD dwWait = MsgWaitForMultipleObjects(1, &hProcess, FALSE, WAIT_STEP_MS, QS_ALLINPUT);
         if (dwWait == WAIT_OBJECT_0) {
@@ -75,6 +78,7 @@ static CopyResult WaitForCopy(HANDLE hProcess, const char *pszDest)
         if (cb != cbLast) {
             cbLast = cb;
             dwLastProgress = GetTickCount();
+            ShowProgress(IDS_OPENING, (DWORD)(cb > 0 ? cb / 1024 : 0));
         } else if (GetTickCount() - dwLastProgress > NO_PROGRESS_MS) {
             return COPY_FAILED;
         }
@@ -88,6 +92,7 @@ CopyResult CopyInChildProcess(const char *pszSource, const char *pszDest)
         return COPY_FAILED;
     CloseHandle(pi.hThread);
     CopyResult result = WaitForCopy(pi.hProcess, pszDest);
+    EndProgress();
     if (result != COPY_DONE) {
         // The child may still hold the copy open: it ends before the copy is deleted.
         TerminateProcess(pi.hProcess, 1);

@@ -95,3 +95,4 @@
 #define IDS_FILTER_AVI              119
 #define IDS_FILTER_ALL              120
 #define IDS_CANNOT_SAVE             121
+#define IDS_OPENING                 122

@@ -5,6 +5,7 @@
 #include "resources/resource.h"
 #include "support/harness.h"
 
+#include <commctrl.h>
 #include <tlhelp32.h>
 
 #include <algorithm>
@@ -128,12 +129,18 @@ TEST_F(OpenTest, FailedOpensOddRectanglesAndTheSavePrompt)
     std::string strText = AddFile("notes.avi"), strSound = MakeMedia("sound.avi", strTone + "-c:a pcm_s16le");
     std::string strHuge = MakeMedia("huge.avi", strPattern + strRaw);
     PatchFrameRect(strHuge, 30000, 20); // wider than any surface may be
+    // A sound of no channels: saved, it would make a file no other program reads.
+    std::string strMute = MakeMedia("mute.avi", strPattern + strTone + strRaw + "-c:a pcm_s16le"),
+                strBytes = ReadFileBytes(strMute);
+    memset(&strBytes[strBytes.find("strf", strBytes.find("auds")) + 10], 0, 2);
+    WriteFileBytes(strMute, strBytes);
     WriteFileBytes(strText, "not a video");
     // The file, whether the open document stays (a file that cannot be read leaves it), and the temporary folder.
     const std::tuple<std::string, bool, std::string> aCases[] = {{strText, true, strTempDir},
                                                                  {strFirst, true, "C:\\" + std::string(300, 't')},
                                                                  {strSound, false, strTempDir},
-                                                                 {strHuge, false, strTempDir}};
+                                                                 {strHuge, false, strTempDir},
+                                                                 {strMute, false, strTempDir}};
     for (auto &[strPath, fKeepsDocument, strTemp] : aCases) {
         SCOPED_TRACE(strPath);
         OpenFile(strFirst);
@@ -196,7 +203,16 @@ TEST_F(OpenTest, ACopyThatCrashesHangsOrIsCancelledCostsNothing)
     const std::vector<std::string> copies = ListFolder(strTempDir, "~CT*");
     const std::tuple<const char *, std::string, std::function<void()>, bool> aCases[] = {
         {"crash", strCrash, [] {}, true},
-        {"no progress", strFirst, [] { EXPECT_TRUE(SuspendCopyProcess()); }, true},
+        {"no progress", strFirst,
+         [] {
+             // While it waits the program answers, and its status bar says what it is doing.
+             EXPECT_TRUE(SuspendCopyProcess());
+             char szText[256] = "";
+             SendMessageA(hwndStatus, SB_GETTEXTA, 0, (LPARAM)szText);
+             EXPECT_TRUE(SendMessageA(hwndStatus, SB_ISSIMPLE, 0, 0));
+             EXPECT_NE(strstr(szText, " KB"), nullptr) << szText;
+         },
+         true},
         {"Esc", strFirst,
          [] {
              EXPECT_TRUE(SuspendCopyProcess());
@@ -222,5 +238,6 @@ TEST_F(OpenTest, ACopyThatCrashesHangsOrIsCancelledCostsNothing)
         EXPECT_EQ(std::string(szFileName), strFirst);
         EXPECT_EQ(ListFolder(strTempDir, "~CT*"), copies);
         EXPECT_TRUE(SamePixels(ReadFigure(), figure));
+        EXPECT_FALSE(SendMessageA(hwndStatus, SB_ISSIMPLE, 0, 0)) << "the panes are back";
     }
 }

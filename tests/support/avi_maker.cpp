@@ -7,7 +7,8 @@
 std::vector<BYTE> MakeWaveFormat(WORD wFormatTag, WORD nChannels, DWORD nSamplesPerSec, WORD nBlockAlign)
 {
     IMAADPCMWAVEFORMAT wf = {};
-    WORD wBitsPerSample = (WORD)(8 * nBlockAlign / nChannels);
+    // Blocks larger than a sample frame of 16 bits a channel hold several.
+    WORD wBitsPerSample = (WORD)std::min(16, 8 * nBlockAlign / nChannels);
     wf.wfx = {wFormatTag, nChannels, nSamplesPerSec, nSamplesPerSec * nBlockAlign, nBlockAlign, wBitsPerSample, 0};
     size_t cb = sizeof(WAVEFORMATEX);
     if (wFormatTag == WAVE_FORMAT_IMA_ADPCM) {
