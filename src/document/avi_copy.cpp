@@ -21,12 +21,10 @@ static PAVISTREAM CreateDestStream(PAVIFILE pfileDest, const AVISTREAMINFOA *psi
     PAVISTREAM pavisDest = NULL;
     AVISTREAMINFOA si = *psi;
     SetSoundRate(pavisSource, &si);
-    if (AVIFileCreateStreamA(pfileDest, &pavisDest, &si) != 0) {
-        MessageBoxA(NULL, "Error creating new video stream.", NULL, MB_OK);
+    // A failure is the caller's to report: the open and the save each say so in the program's own words.
+    if (AVIFileCreateStreamA(pfileDest, &pavisDest, &si) != 0)
         return NULL;
-    }
     if (AVIStreamSetFormat(pavisDest, 0, format.data(), (LONG)format.size()) != 0) {
-        MessageBoxA(NULL, "Error setting stream format.", NULL, MB_OK);
         AVIStreamRelease(pavisDest);
         return NULL;
     }
