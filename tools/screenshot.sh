@@ -11,7 +11,6 @@ set -euo pipefail
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
 shot=$(realpath -m "${1:-$source_dir/docs/pelto.png}")
 build=$(cd "${2:-$source_dir/build}" && pwd)
-prefix="$build/wineprefix"
 name=screenshot
 source "$source_dir/tests/e2e/lib.sh"
 

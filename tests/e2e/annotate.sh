@@ -8,11 +8,8 @@
 #   annotate.sh BUILD_DIR SOURCE_DIR
 set -euo pipefail
 
-build=$(cd "$1" && pwd)
-source_dir=$(cd "$2" && pwd)
-prefix="$build/wineprefix"
 name=annotate
-source "$source_dir/tests/e2e/lib.sh"
+source "$(dirname "$0")/lib.sh"
 
 # The input: ten test pattern frames, 160 x 120, each showing its own time in tenths of a second so that no two are
 # alike, stored bottom-up so that ffmpeg and the platform read the same picture, with a second of tone.

@@ -1,7 +1,13 @@
-# Shell functions of the black-box runs, sourced by smoke.sh, annotate.sh and playback.sh. The script sets `name` (its
-# tag in messages and in the failure screenshot's name), `build`, `source_dir` and `prefix` before it calls them; they
+# Shell functions of the black-box runs, sourced by the scripts of tests/e2e and by tools/screenshot.sh. The script
+# sets `name` (its tag in messages and in the failure screenshot's name) before it sources this file; a script of
+# tests/e2e is run as SCRIPT BUILD_DIR SOURCE_DIR, another caller sets `build` and `source_dir` first. The functions
 # keep the ids of what they start in xvfb_pid and pelto_pid, the main window's X window in wid, and clean_up removes
 # `work_dir` when the script made one.
+if [ -z "${build:-}" ]; then
+    build=$(cd "$1" && pwd)
+    source_dir=$(cd "$2" && pwd)
+fi
+prefix="$build/wineprefix"
 screen_width=1280 screen_height=1024
 xvfb_pid=""
 pelto_pid=""

@@ -8,11 +8,8 @@
 #   playback.sh BUILD_DIR SOURCE_DIR
 set -euo pipefail
 
-build=$(cd "$1" && pwd)
-source_dir=$(cd "$2" && pwd)
-prefix="$build/wineprefix"
 name=playback
-source "$source_dir/tests/e2e/lib.sh"
+source "$(dirname "$0")/lib.sh"
 
 # At 30 fps most frames start between two milliseconds, so the timer now and then fires on a time that still shows
 # the frame before: nothing is repainted then, and only the loop's own return to its idle step arms the next frame.

@@ -7,11 +7,8 @@
 #   restart.sh BUILD_DIR SOURCE_DIR
 set -euo pipefail
 
-build=$(cd "$1" && pwd)
-source_dir=$(cd "$2" && pwd)
-prefix="$build/wineprefix"
 name=restart
-source "$source_dir/tests/e2e/lib.sh"
+source "$(dirname "$0")/lib.sh"
 
 # The screen rectangles of the standard bar (101) and the drawing bar (102) in the rebar, as window_probe prints them:
 # std_x, std_y, std_w, std_h and draw_x, draw_y, draw_w, draw_h.

@@ -6,12 +6,9 @@
 #   smoke.sh BUILD_DIR SOURCE_DIR [SCREENSHOT]      (SCREENSHOT defaults to BUILD_DIR/artifacts/smoke.png)
 set -euo pipefail
 
-build=$(cd "$1" && pwd)
-source_dir=$(cd "$2" && pwd)
-shot=${3:-$build/artifacts/smoke.png}
-prefix="$build/wineprefix"
 name=smoke
-source "$source_dir/tests/e2e/lib.sh"
+source "$(dirname "$0")/lib.sh"
+shot=${3:-$build/artifacts/smoke.png}
 
 # The menu bar's strip must hold dark text on a light bar: both ends of the grey scale appear in it.
 has_drawn_menu_bar() {
