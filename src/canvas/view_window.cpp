@@ -3,6 +3,7 @@
 #include "canvas/view_window.h"
 
 #include "app/app_state.h"
+#include "app/long_work.h"
 #include "bars/status_bar.h"
 #include "bars/trackbar.h"
 #include "canvas/canvas_surfaces.h"
@@ -83,6 +84,11 @@ LRESULT CALLBACK ViewWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
         OnPaint(hwnd);
         return 0;
     case WM_SETCURSOR:
+        // Long work keeps the hourglass while the mouse moves over the picture.
+        if (IsLongWorkRunning()) {
+            SetCursor(LoadCursor(NULL, IDC_WAIT));
+            return TRUE;
+        }
         OnViewSetCursor(wParam, lParam);
         return 0;
     case WM_MOUSEMOVE:

@@ -6,9 +6,11 @@
 
 #include "app/app_state.h"
 #include "app/avi_streams.h"
+#include "app/long_work.h"
 #include "canvas/canvas_surfaces.h"
 #include "document/avi_copy.h"
 #include "document/avi_header_fix.h"
+#include "document/size_limits.h"
 
 #include <algorithm>
 #include <climits>
@@ -96,6 +98,8 @@ static BOOL WriteVideo(PAVISTREAM pavisNew, const BITMAPINFOHEADER *pbih)
             return FALSE;
         if (AVIStreamWrite(pavisNew, f - lF0, 1, buffer.data(), (LONG)buffer.size(), AVIIF_KEYFRAME, NULL, NULL) != 0)
             return FALSE;
+        if (!ContinueLongWorkPart(f + 1 - lF0, lF1 - lF0))
+            return FALSE;
     }
     return TRUE;
 }
@@ -105,6 +109,12 @@ static BOOL WriteVideo(PAVISTREAM pavisNew, const BITMAPINFOHEADER *pbih)
 static LONG GetFirstAudioSample()
 {
     return AVIStreamTimeToSample(pavisAudio, AVIStreamSampleToTime(pavisVideo, AVIStreamStart(pavisVideo)));
+}
+
+ULONGLONG GetAnnotatedStreamBytes()
+{
+    ULONGLONG cbStreams = GetWrittenStreamBytes(AVIStreamLength(pavisVideo), GetFrameBufferSize(cxCanvas, cyCanvas));
+    return pavisAudio ? cbStreams + GetWrittenStreamBytes(pavisAudio) : cbStreams;
 }
 
 BOOL WriteAnnotatedAvi(const char *pszPath)

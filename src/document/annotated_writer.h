@@ -7,3 +7,5 @@
 // of the figure range, and the sound sample for sample. FALSE when any step failed; nothing is written
 // at all when there is no decoder or a frame would not fit into one chunk.
 BOOL WriteAnnotatedAvi(const char *pszPath);
+// The bytes of the streams WriteAnnotatedAvi writes for the open document, as the size limits count them.
+ULONGLONG GetAnnotatedStreamBytes();

@@ -4,6 +4,7 @@
 #include "document/avi_copy.h"
 
 #include "app/avi_streams.h"
+#include "app/long_work.h"
 #include "document/avi_header_fix.h"
 
 #include <algorithm>
@@ -69,6 +70,9 @@ BOOL CopyStream(PAVISTREAM pavisSource, PAVISTREAM pavisDest, DWORD fccType, LON
         if (cSamplesWritten <= 0)
             return FALSE;
         lPos += cSamplesWritten;
+        // The video's frames measure the progress of long work; the sound is quick beside them.
+        if (fccType == streamtypeVIDEO && !ContinueLongWorkPart(lPos - lStart, lEnd - lStart))
+            return FALSE;
     }
     return TRUE;
 }
@@ -82,7 +86,7 @@ struct StreamCopy {
     DWORD fccType = 0;
 };
 
-// Sets up the copy of one stream and creates its stream in the destination. With fCompress the samples
+// Sets up the reading side of one stream's copy. With fCompress the samples
 // are read through a compressing stream made from the options; where that cannot be made, unchanged.
 // Sound whose options ask for its own format needs no compressor: it is copied unchanged. (The library
 // on Wine makes a compressing stream for it that delivers no samples at all.)
@@ -100,8 +104,7 @@ static BOOL AsksForCompressor(LPAVICOMPRESSOPTIONS pOptions)
     return pOptions->fccType == streamtypeAUDIO && pOptions->lpFormat != NULL;
 }
 
-static BOOL PrepareStreamCopy(PAVISTREAM pavis, LPAVICOMPRESSOPTIONS pOptions, BOOL fCompress, PAVIFILE pfileDest,
-                              StreamCopy *pcopy)
+static BOOL PrepareStreamCopy(PAVISTREAM pavis, LPAVICOMPRESSOPTIONS pOptions, BOOL fCompress, StreamCopy *pcopy)
 {
     pcopy->pavisRead = pavis;
     if (fCompress && IsOwnAudioFormat(pavis, pOptions))
@@ -124,48 +127,86 @@ static BOOL PrepareStreamCopy(PAVISTREAM pavis, LPAVICOMPRESSOPTIONS pOptions, B
     if (AVIStreamInfoA(pcopy->pavisRead, &si, sizeof si) != 0)
         return FALSE;
     pcopy->fccType = si.fccType;
+    return TRUE;
+}
+
+static BOOL CreateCopyStream(PAVIFILE pfileDest, StreamCopy *pcopy)
+{
+    AVISTREAMINFOA si = {};
+    if (AVIStreamInfoA(pcopy->pavisRead, &si, sizeof si) != 0)
+        return FALSE;
     pcopy->pavisDest = CreateDestStream(pfileDest, &si, pcopy->pavisRead);
     return pcopy->pavisDest != NULL;
 }
 
 static void ReleaseStreamCopy(StreamCopy *pcopy)
 {
-    for (PAVISTREAM pavis : {pcopy->pavisDest, pcopy->pavisCompressed})
-        if (pavis)
-            AVIStreamRelease(pavis);
+    if (pcopy->pavisCompressed)
+        AVIStreamRelease(pcopy->pavisCompressed);
     *pcopy = StreamCopy{};
 }
 
-BOOL CopyAviFile(const char *pszSource, const char *pszDest, LPAVICOMPRESSOPTIONS *ppOptions, BOOL fVideoOnly)
+// The streams are read as they will be written: their sizes are known before the destination is begun.
+static SizeVerdict CheckCopyRoom(const char *pszDest, const StreamCopy *acopy)
 {
-    PAVIFILE pfileSource, pfileDest;
-    if (AVIFileOpenA(&pfileSource, pszSource, OF_READ, NULL) != 0)
-        return FALSE;
-    if (AVIFileOpenA(&pfileDest, pszDest, OF_CREATE | OF_WRITE, NULL) != 0) {
-        AVIFileRelease(pfileSource);
-        return FALSE;
-    }
-    PAVISTREAM apavis[SLOT_COUNT] = {};
-    FindFirstStreams(pfileSource, apavis);
+    ULONGLONG cbStreams = 0;
+    for (int nSlot = 0; nSlot < SLOT_COUNT; nSlot++)
+        if (acopy[nSlot].pavisRead)
+            cbStreams += GetWrittenStreamBytes(acopy[nSlot].pavisRead);
+    return CheckRoomFor(pszDest, GetWrittenFileBytes(cbStreams));
+}
 
+static BOOL CopyStreams(const char *pszDest, StreamCopy *acopy)
+{
+    PAVIFILE pfileDest;
+    if (AVIFileOpenA(&pfileDest, pszDest, OF_CREATE | OF_WRITE, NULL) != 0)
+        return FALSE;
     // Every stream of the destination is made before the first sample is written: the library on Wine
     // makes no new stream in a file that already holds samples.
+    BOOL fOk = TRUE;
+    for (int nSlot = 0; nSlot < SLOT_COUNT && fOk; nSlot++)
+        if (acopy[nSlot].pavisRead)
+            fOk = CreateCopyStream(pfileDest, &acopy[nSlot]);
+    for (int nSlot = 0; nSlot < SLOT_COUNT && fOk; nSlot++)
+        if (acopy[nSlot].pavisRead)
+            fOk = CopyStream(acopy[nSlot].pavisRead, acopy[nSlot].pavisDest, acopy[nSlot].fccType, 0);
+    // The destination's streams end before its file, which writes its headers as it closes.
+    for (int nSlot = 0; nSlot < SLOT_COUNT; nSlot++)
+        if (acopy[nSlot].pavisDest) {
+            AVIStreamRelease(acopy[nSlot].pavisDest);
+            acopy[nSlot].pavisDest = NULL;
+        }
+    AVIFileRelease(pfileDest);
+    return fOk;
+}
+
+BOOL CopyAviFile(const char *pszSource, const char *pszDest, LPAVICOMPRESSOPTIONS *ppOptions, BOOL fVideoOnly,
+                 SizeVerdict *pVerdict)
+{
+    SizeVerdict verdict = SIZE_FITS;
+    PAVIFILE pfileSource;
+    if (AVIFileOpenA(&pfileSource, pszSource, OF_READ, NULL) != 0)
+        return FALSE;
+    PAVISTREAM apavis[SLOT_COUNT] = {};
+    FindFirstStreams(pfileSource, apavis);
     StreamCopy acopy[SLOT_COUNT];
     BOOL fOk = TRUE;
     for (int nSlot = 0; nSlot < SLOT_COUNT && fOk; nSlot++)
         if (apavis[nSlot])
-            fOk = PrepareStreamCopy(apavis[nSlot], ppOptions[nSlot], nSlot == SLOT_VIDEO || !fVideoOnly, pfileDest,
+            fOk = PrepareStreamCopy(apavis[nSlot], ppOptions[nSlot], nSlot == SLOT_VIDEO || !fVideoOnly,
                                     &acopy[nSlot]);
-    for (int nSlot = 0; nSlot < SLOT_COUNT && fOk; nSlot++)
-        if (apavis[nSlot])
-            fOk = CopyStream(acopy[nSlot].pavisRead, acopy[nSlot].pavisDest, acopy[nSlot].fccType, 0);
+    if (fOk) {
+        verdict = CheckCopyRoom(pszDest, acopy);
+        fOk = verdict == SIZE_FITS && CopyStreams(pszDest, acopy);
+    }
     for (int nSlot = 0; nSlot < SLOT_COUNT; nSlot++) {
         ReleaseStreamCopy(&acopy[nSlot]);
         if (apavis[nSlot])
             AVIStreamRelease(apavis[nSlot]);
     }
-    AVIFileRelease(pfileDest);
     AVIFileRelease(pfileSource);
+    if (pVerdict)
+        *pVerdict = verdict;
     // Any stream at all makes a file that must be whole once written.
     if (fOk && (apavis[SLOT_VIDEO] || apavis[SLOT_AUDIO]))
         fOk = RepairAviHeaders(pszDest) && IsWholeAviFile(pszDest);

@@ -1,11 +1,10 @@
-// The working copy's child process. The parent waits in a loop of its own: paint, timers and sent messages go on,
-// input is held back (no command may start while the document is being replaced) except Esc, which cancels. The
+// The working copy's child process. The parent waits as long work: painted, answering, Esc cancelling. The
 // child's progress is the growth of the copy on disk, shown in the status bar; a copy that stops growing for
 // NO_PROGRESS_MS is taken for an endless loop. Writes no program-wide field.
 #include "document/copy_process.h"
 
 #include "app/format.h"
-#include "bars/status_bar.h"
+#include "app/long_work.h"
 #include "document/avi_copy.h"
 #include "document/compress_options.h"
 #include "document/document_state.h"
@@ -15,6 +14,8 @@
 
 static const char szCopySwitch[] = "/pelto-copy";
 enum { NO_PROGRESS_MS = 5000, WAIT_STEP_MS = 50 };
+// The child's exit codes; a refusal for size adds its verdict.
+static const DWORD EXIT_COPIED = 0, EXIT_FAILED = 1, EXIT_REFUSED = 16;
 
 static LONGLONG GetFileSizeOf(const char *pszPath)
 {
@@ -37,62 +38,45 @@ static BOOL StartCopyProcess(const char *pszSource, const char *pszDest, PROCESS
     return CreateProcessA(szModule, szCommand, NULL, NULL, FALSE, 0, NULL, NULL, &si, ppi);
 }
 
-// Serves everything but input while the child works; TRUE once Esc was pressed.
-static BOOL ServeMessagesUntilEscape()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            PostQuitMessage((int)msg.wParam); // for the message loop, once the copy is over
-            return TRUE;
-        }
-        if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE)
-            return TRUE;
-        BOOL fInput = (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST) ||
-                      (msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST) ||
-                      (msg.message >= WM_NCMOUSEMOVE && msg.message <= WM_NCXBUTTONDBLCLK);
-        if (!fInput)
-            DispatchMessageA(&msg);
-    }
-    return FALSE;
-}
-
-// Waits for the child: COPY_DONE when it ended with 0, COPY_CANCELLED on Esc, COPY_FAILED on anything else.
-static CopyResult WaitForCopy(HANDLE hProcess, const char *pszDest)
+// Waits for the child: COPY_DONE when it ended with 0, COPY_CANCELLED on Esc, COPY_FAILED on anything else, with
+// the size verdict of a child that refused the copy.
+static CopyResult WaitForCopy(HANDLE hProcess, const char *pszDest, SizeVerdict *pVerdict)
 {
     LONGLONG cbLast = -1;
     DWORD dwLastProgress = GetTickCount();
-    ShowProgress(IDS_OPENING, 0);
     for (;;) {
         DWORD dwWait = MsgWaitForMultipleObjects(1, &hProcess, FALSE, WAIT_STEP_MS, QS_ALLINPUT);
         if (dwWait == WAIT_OBJECT_0) {
-            DWORD dwExitCode = 1;
+            DWORD dwExitCode = EXIT_FAILED;
             GetExitCodeProcess(hProcess, &dwExitCode);
-            return dwExitCode == 0 ? COPY_DONE : COPY_FAILED;
+            if (dwExitCode == EXIT_REFUSED + (DWORD)SIZE_TOO_LARGE || dwExitCode == EXIT_REFUSED + (DWORD)SIZE_NO_ROOM)
+                *pVerdict = (SizeVerdict)(dwExitCode - EXIT_REFUSED);
+            return dwExitCode == EXIT_COPIED ? COPY_DONE : COPY_FAILED;
         }
         if (dwWait == WAIT_FAILED)
             return COPY_FAILED;
-        if (ServeMessagesUntilEscape())
-            return COPY_CANCELLED;
         LONGLONG cb = GetFileSizeOf(pszDest);
+        if (!ContinueLongWork((DWORD)(cb > 0 ? cb / 1024 : 0)))
+            return COPY_CANCELLED;
         if (cb != cbLast) {
             cbLast = cb;
             dwLastProgress = GetTickCount();
-            ShowProgress(IDS_OPENING, (DWORD)(cb > 0 ? cb / 1024 : 0));
         } else if (GetTickCount() - dwLastProgress > NO_PROGRESS_MS) {
             return COPY_FAILED;
         }
     }
 }
 
-CopyResult CopyInChildProcess(const char *pszSource, const char *pszDest)
+CopyResult CopyInChildProcess(const char *pszSource, const char *pszDest, SizeVerdict *pVerdict)
 {
+    *pVerdict = SIZE_FITS;
     PROCESS_INFORMATION pi = {};
     if (!StartCopyProcess(pszSource, pszDest, &pi))
         return COPY_FAILED;
     CloseHandle(pi.hThread);
-    CopyResult result = WaitForCopy(pi.hProcess, pszDest);
-    EndProgress();
+    BeginLongWork(IDS_OPENING);
+    CopyResult result = WaitForCopy(pi.hProcess, pszDest, pVerdict);
+    EndLongWork();
     if (result != COPY_DONE) {
         // The child may still hold the copy open: it ends before the copy is deleted.
         TerminateProcess(pi.hProcess, 1);
@@ -113,7 +97,9 @@ BOOL RunCopySwitch(int *pnExitCode)
     LPAVICOMPRESSOPTIONS apOptions[SLOT_COUNT] = {&aOptions[SLOT_VIDEO], &aOptions[SLOT_AUDIO]};
     InitCompressOptions(apOptions, TRUE);
     AVIFileInit();
-    *pnExitCode = CopyAviFile(__argv[2], __argv[3], apOptions, TRUE) ? 0 : 1;
+    SizeVerdict verdict = SIZE_FITS;
+    BOOL fOk = CopyAviFile(__argv[2], __argv[3], apOptions, TRUE, &verdict);
+    *pnExitCode = (int)(fOk ? EXIT_COPIED : verdict == SIZE_FITS ? EXIT_FAILED : EXIT_REFUSED + (DWORD)verdict);
     AVIFileExit();
     return TRUE;
 }

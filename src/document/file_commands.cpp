@@ -94,7 +94,8 @@ static BOOL LoadDocument()
 {
     WaitCursorScope wait;
     char szTemp[MAX_PATH];
-    CopyResult result = MakeTempAviName(szTemp) ? CopyInChildProcess(szFileName, szTemp) : COPY_FAILED;
+    SizeVerdict verdict = SIZE_FITS;
+    CopyResult result = MakeTempAviName(szTemp) ? CopyInChildProcess(szFileName, szTemp, &verdict) : COPY_FAILED;
     if (result == COPY_DONE) {
         ClearFigure();
         if (OpenAviDocument(szTemp)) {
@@ -104,7 +105,9 @@ static BOOL LoadDocument()
         }
         DeleteFileA(szTemp);
     }
-    if (result != COPY_CANCELLED)
+    if (verdict != SIZE_FITS)
+        ShowSizeRefusal(verdict, szFileName, szTemp);
+    else if (result != COPY_CANCELLED)
         ShowFormattedMessage(IDS_CANNOT_OPEN, MB_OK | MB_ICONEXCLAMATION, szFileName);
     return FALSE;
 }

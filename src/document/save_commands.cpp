@@ -1,10 +1,12 @@
 // Saving never writes the destination directly: the annotated document goes to a temporary file, is
 // copied through the chosen compressors into a second temporary file beside the destination, and only
-// that complete file replaces the destination. A failed save leaves the destination as it was, keeps
-// the figure marked modified and says so.
+// that complete file replaces the destination. Both files are measured against the AVI limit and their
+// folders' free space before the first is begun. A failed or cancelled save leaves the destination as it was
+// and keeps the figure marked modified; a failed one says so.
 #include "document/save_commands.h"
 
 #include "app/app_state.h"
+#include "app/long_work.h"
 #include "app/message_box.h"
 #include "app/title.h"
 #include "app/wait_cursor.h"
@@ -54,12 +56,48 @@ static BOOL MakeFileBeside(const char *pszDest, char *pszPath)
     return GetTempFileNameA(szFolder[0] ? szFolder : ".", "~CT", 0, pszPath) != 0;
 }
 
-static BOOL WriteDestination(const char *pszDest)
+// Why a save did not happen, beyond a plain failure: a size refusal, with the file whose folder lacked room, or
+// the user's cancel.
+struct SaveOutcome {
+    SizeVerdict verdict = SIZE_FITS;
+    char szRefused[MAX_PATH] = "";
+    BOOL fCancelled = FALSE;
+};
+
+// Whether the annotated file, and a final copy as large when the video is saved uncompressed, fit before either
+// is begun. (A compressor's output is measured by the final copy itself, once its formats are known.)
+static BOOL CheckSaveRoom(const char *pszAnnotated, const char *pszFinal, SaveOutcome *pOutcome)
+{
+    ULONGLONG cbAnnotated = GetWrittenFileBytes(GetAnnotatedStreamBytes());
+    lstrcpynA(pOutcome->szRefused, pszAnnotated, MAX_PATH);
+    pOutcome->verdict = CheckRoomFor(pszAnnotated, cbAnnotated);
+    DWORD fccVideo = apCompressOptions[SLOT_VIDEO]->fccHandler;
+    if (pOutcome->verdict == SIZE_FITS && (!fccVideo || fccVideo == mmioFOURCC('D', 'I', 'B', ' '))) {
+        lstrcpynA(pOutcome->szRefused, pszFinal, MAX_PATH);
+        pOutcome->verdict =
+            CheckRoomFor(pszFinal, cbAnnotated, IsSameVolume(pszAnnotated, pszFinal) ? cbAnnotated : 0);
+    }
+    return pOutcome->verdict == SIZE_FITS;
+}
+
+// The annotated write and the final copy, as two stages of long work.
+static BOOL WriteFinalFile(const char *pszAnnotated, const char *pszFinal, SaveOutcome *pOutcome)
+{
+    BeginLongWork(IDS_SAVING, 2);
+    BOOL fOk = WriteAnnotatedAvi(pszAnnotated);
+    NextLongWorkStage();
+    lstrcpynA(pOutcome->szRefused, pszFinal, MAX_PATH);
+    fOk = fOk && CopyAviFile(pszAnnotated, pszFinal, apCompressOptions, FALSE, &pOutcome->verdict);
+    pOutcome->fCancelled = EndLongWork();
+    return fOk && !pOutcome->fCancelled;
+}
+
+static BOOL WriteDestination(const char *pszDest, SaveOutcome *pOutcome)
 {
     char szAnnotated[MAX_PATH], szFinal[MAX_PATH];
     if (!MakeTempAviName(szAnnotated) || !MakeFileBeside(pszDest, szFinal))
         return FALSE;
-    BOOL fOk = WriteAnnotatedAvi(szAnnotated) && CopyAviFile(szAnnotated, szFinal, apCompressOptions, FALSE) &&
+    BOOL fOk = CheckSaveRoom(szAnnotated, szFinal, pOutcome) && WriteFinalFile(szAnnotated, szFinal, pOutcome) &&
                MoveFileExA(szFinal, pszDest, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     DeleteFileA(szAnnotated);
     if (!fOk)
@@ -70,8 +108,12 @@ static BOOL WriteDestination(const char *pszDest)
 BOOL SaveToFile(const char *pszDest)
 {
     WaitCursorScope wait;
-    if (!pavisVideo || !WriteDestination(pszDest)) {
-        ShowFormattedMessage(IDS_CANNOT_SAVE, MB_OK | MB_ICONEXCLAMATION, pszDest);
+    SaveOutcome outcome;
+    if (!pavisVideo || !WriteDestination(pszDest, &outcome)) {
+        if (outcome.verdict != SIZE_FITS)
+            ShowSizeRefusal(outcome.verdict, pszDest, outcome.szRefused);
+        else if (!outcome.fCancelled)
+            ShowFormattedMessage(IDS_CANNOT_SAVE, MB_OK | MB_ICONEXCLAMATION, pszDest);
         return FALSE;
     }
     lstrcpynA(szFileName, pszDest, sizeof szFileName);

@@ -91,8 +91,11 @@
 #define IDM_SET_FIGURE_START        57632
 #define IDM_SET_FIGURE_END          57633
 
-// Strings of our own beyond the tables: the file dialog's filter names and the failed save.
+// Strings of our own beyond the tables: the file dialog's filter names, the failed save, long work and its limits.
 #define IDS_FILTER_AVI              119
 #define IDS_FILTER_ALL              120
 #define IDS_CANNOT_SAVE             121
 #define IDS_OPENING                 122
+#define IDS_SAVING                  123
+#define IDS_TOO_LARGE               124
+#define IDS_NO_ROOM                 125

@@ -5,6 +5,8 @@
 #include "resources/resource.h"
 #include "support/harness.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <memory>
 
@@ -107,8 +109,10 @@ TEST_F(SaveTest, SaveAsksForANameOnlyWhenItMustAndTheRangeDecidesWhichFramesCarr
 
 TEST_F(SaveTest, FailedSaveKeepsTheDestinationAndTheMark)
 {
-    // A failed save names the destination, leaves it as it was, and keeps the mark and no working copy but its own.
-    auto failSave = [this](const std::string &strDest, const std::string &strFolder, UINT idCommand) {
+    // A failed save names the destination (or the folder without room), leaves it as it was, and keeps the mark and
+    // no working copy but its own.
+    auto failSave = [this](const std::string &strDest, const std::string &strFolder, UINT idCommand,
+                           const std::string &strNamed = "") {
         const std::string strKept = ReadFileBytes(strDest);
         robot.ExpectButton(IDOK);
         if (idCommand)
@@ -116,7 +120,8 @@ TEST_F(SaveTest, FailedSaveKeepsTheDestinationAndTheMark)
         else
             EXPECT_FALSE(SaveDocumentAs(strDest.c_str()));
         ASSERT_FALSE(robot.Seen().empty());
-        EXPECT_NE(robot.Seen().back().strText.find(strDest), std::string::npos) << robot.Seen().back().strText;
+        EXPECT_NE(robot.Seen().back().strText.find(strNamed.empty() ? strDest : strNamed), std::string::npos)
+            << robot.Seen().back().strText;
         EXPECT_NE(GetWindowTextWide(hwndMain).find(L" * - Pelto"), std::wstring::npos) << "the title lost its mark";
         EXPECT_EQ(fModified, 1);
         EXPECT_TRUE(ReadFileBytes(strDest) == strKept) << "the failed save touched the destination";
@@ -147,17 +152,53 @@ TEST_F(SaveTest, FailedSaveKeepsTheDestinationAndTheMark)
         failSave(strKept, strTempDir, 0);
     markAfterOpening(MakeMedia("mjpeg.avi", "-f lavfi -i testsrc=size=64x48:rate=10 -frames:v 3 -c:v mjpeg"));
     failSave(strKept, strTempDir, 0); // a video without a decoder has no frames to write
-    // A 1 MB file system of the host, mounted for this test alone.
-    std::string strLeaf = "pelto-full-" + std::to_string(GetCurrentProcessId()), strMount = "/tmp/" + strLeaf, strError;
-    if (!RunHostCommand("mkdir -p " + strMount + " && mount -t tmpfs -o size=1m tmpfs " + strMount, &strError))
-        GTEST_SKIP() << "no small file system can be mounted here: " << strError;
-    std::shared_ptr<void> unmount(
-        nullptr, [strMount](void *) { RunHostCommand("umount " + strMount + " && rmdir " + strMount); });
-    const std::string strFolder = "Z:\\tmp\\" + strLeaf + "\\";
+    SmallFolder small = MountSmallFolder("1m");
+    if (small.strFolder.empty())
+        GTEST_SKIP() << "no small file system can be mounted here: " << small.strError;
+    const std::string strFolder = small.strFolder;
     markAfterOpening(
         MakeMedia("large.avi", "-f lavfi -i testsrc=size=320x240:rate=10 -frames:v 10 -c:v rawvideo -pix_fmt bgr24"));
     WriteFileBytes(strFolder + "kept.avi", "the old destination");
     robot.ExpectText(strFolder + "kept.avi"); // 2.3 MB of frames over a file the user agreed to replace
     robot.ExpectButton(IDYES);
-    failSave(strFolder + "kept.avi", strFolder, IDM_FILE_SAVE_AS);
+    // Refused before a byte is written, for want of room.
+    failSave(strFolder + "kept.avi", strFolder, IDM_FILE_SAVE_AS, FormatResourceText(IDS_NO_ROOM, strFolder));
+}
+
+// Esc in either stage of a long save: the status bar showed its progress, timers ran meanwhile, and the destination,
+// the mark and the folders are as before, with nothing said.
+TEST_F(SaveTest, CancelledSaveLeavesEverythingAsItWas)
+{
+    OpenPattern(320, 240, 300, true);
+    Drag(TOOL_FILLRECT, RGB(200, 0, 0), 1, {{10, 10}, {50, 40}});
+    const std::string strDest = AddFile("kept.avi");
+    WriteFileBytes(strDest, "the old destination");
+    static int nCancelAt, nShown, cTicks; // percent; the highest seen; timer ticks during the save
+    for (int nAt : {10, 60}) {
+        SCOPED_TRACE(nAt);
+        nCancelAt = nAt;
+        nShown = -1;
+        cTicks = 0;
+        UINT_PTR idTimer = SetTimer(NULL, 0, 10, [](HWND, UINT, UINT_PTR, DWORD) {
+            char szText[256] = "";
+            cTicks++;
+            if (!SendMessageA(hwndStatus, SB_ISSIMPLE, 0, 0))
+                return;
+            SendMessageA(hwndStatus, SB_GETTEXTA, 0, (LPARAM)szText);
+            const char *pszPercent = strstr(szText, "... ");
+            if (pszPercent && strchr(szText, '%') && (nShown = atoi(pszPercent + 4)) >= nCancelAt)
+                PostMessageA(hwndMain, WM_KEYDOWN, VK_ESCAPE, 1);
+        });
+        size_t cSeen = robot.Seen().size();
+        EXPECT_FALSE(SaveDocumentAs(strDest.c_str()));
+        KillTimer(NULL, idTimer);
+        EXPECT_GE(nShown, nAt);
+        EXPECT_LT(nShown, nAt + 40) << "cancelled late, or not at all";
+        EXPECT_GT(cTicks, 3);
+        EXPECT_EQ(robot.Seen().size(), cSeen);
+        EXPECT_EQ(ReadFileBytes(strDest), "the old destination");
+        EXPECT_EQ(fModified, 1);
+        EXPECT_EQ(ListFolder(strTempDir, "~CT*"), std::vector<std::string>{szTempFile + strTempDir.size()});
+        EXPECT_FALSE(SendMessageA(hwndStatus, SB_ISSIMPLE, 0, 0)) << "the panes are back";
+    }
 }

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -109,6 +110,14 @@ std::vector<Pixels> DecodeWithFfmpeg(const std::string &strPath, int cx, int cy)
 // The sound stream's bytes as ffmpeg reads them: as stored, or decoded by strCodec (pcm_s16le, ...).
 std::string ReadSoundWithFfmpeg(const std::string &strPath, const std::string &strCodec = "copy");
 std::string Probe(const std::string &strPath, const std::string &strArguments);
+// A host file system of strSize bytes ("1m"), mounted while the result lives; no folder where none can be mounted.
+struct SmallFolder {
+    std::string strFolder, strError; // the folder with its trailing backslash; why there is none
+    std::shared_ptr<void> unmount;
+};
+SmallFolder MountSmallFolder(const std::string &strSize);
+// A string of the program's resources with its one argument, as the program shows it.
+std::string FormatResourceText(UINT idFormat, const std::string &strArgument);
 // The tests' sound server (tools/sound-server.sh): how many streams of programs it holds (sound devices left open),
 // -1 when it does not answer; and a recording of what its sink plays while play() runs and a moment after, raw, in
 // the format parec's arguments strFormat give (the server converts without changing a sample where it can).

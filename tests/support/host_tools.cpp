@@ -123,3 +123,24 @@ std::string Probe(const std::string &strPath, const std::string &strArguments)
     RunHostCommand("ffprobe -v error " + strArguments + " '" + ToHostPath(strPath) + "'", &strOutput);
     return strOutput;
 }
+
+SmallFolder MountSmallFolder(const std::string &strSize)
+{
+    std::string strLeaf = "pelto-small-" + std::to_string(GetCurrentProcessId()), strMount = "/tmp/" + strLeaf;
+    SmallFolder folder;
+    if (!RunHostCommand("mkdir -p " + strMount + " && mount -t tmpfs -o size=" + strSize + " tmpfs " + strMount,
+                        &folder.strError))
+        return folder;
+    folder.strFolder = "Z:\\tmp\\" + strLeaf + "\\";
+    folder.unmount.reset((void *)1,
+                         [strMount](void *) { RunHostCommand("umount " + strMount + " && rmdir " + strMount); });
+    return folder;
+}
+
+std::string FormatResourceText(UINT idFormat, const std::string &strArgument)
+{
+    char szFormat[256], szText[1024];
+    LoadStringA(GetModuleHandleA(NULL), idFormat, szFormat, sizeof szFormat);
+    wsprintfA(szText, szFormat, strArgument.c_str());
+    return szText;
+}
