@@ -114,7 +114,7 @@ static LONG GetFirstAudioSample()
 ULONGLONG GetAnnotatedStreamBytes()
 {
     ULONGLONG cbStreams = GetWrittenStreamBytes(AVIStreamLength(pavisVideo), GetFrameBufferSize(cxCanvas, cyCanvas));
-    return pavisAudio ? cbStreams + GetWrittenStreamBytes(pavisAudio) : cbStreams;
+    return pavisAudio ? cbStreams + GetWrittenStreamBytes(pavisAudio, AVIStreamLength(pavisAudio)) : cbStreams;
 }
 
 BOOL WriteAnnotatedAvi(const char *pszPath)

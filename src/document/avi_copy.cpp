@@ -8,6 +8,7 @@
 #include "document/avi_header_fix.h"
 
 #include <algorithm>
+#include <climits>
 #include <vector>
 
 // The audio read buffer's least size: the library may find no convenient size for audio at all.
@@ -32,25 +33,25 @@ static PAVISTREAM CreateDestStream(PAVIFILE pfileDest, const AVISTREAMINFOA *psi
     return pavisDest;
 }
 
-// Where the next block goes. Audio goes to the end of the new stream as the library counts it: on a
-// correct library that is the position the copy is at, and a library that counts audio in chunks
-// accepts no other position.
-static LONG GetWritePosition(PAVISTREAM pavisDest, DWORD fccType, LONG lSourcePos)
+// Where the next block goes: every stream written starts at 0. Audio goes to the end of the new stream as the
+// library counts it: on a correct library that is the position the copy is at, and a library that counts audio in
+// chunks accepts no other position.
+static LONG GetWritePosition(PAVISTREAM pavisDest, DWORD fccType, LONG lFromStart)
 {
     if (fccType != streamtypeAUDIO)
-        return lSourcePos;
+        return lFromStart;
     return AVIStreamStart(pavisDest) + AVIStreamLength(pavisDest);
 }
 
-BOOL CopyStream(PAVISTREAM pavisSource, PAVISTREAM pavisDest, DWORD fccType, LONG lFrom)
+BOOL CopyStream(PAVISTREAM pavisSource, PAVISTREAM pavisDest, DWORD fccType, LONG lFrom, LONG lEnd)
 {
     LONG lStart = AVIStreamStart(pavisSource);
+    if (lEnd < 0)
+        lEnd = lStart + AVIStreamLength(pavisSource);
     LONG cbConvenient = 0;
     if (AVIStreamRead(pavisSource, lStart, AVISTREAMREAD_CONVENIENT, NULL, 0, &cbConvenient, NULL) != 0)
         return FALSE;
     std::vector<BYTE> buffer(std::max(cbConvenient, fccType == streamtypeAUDIO ? MIN_COPY_BUFFER : 0L));
-
-    LONG lEnd = lStart + AVIStreamLength(pavisSource);
     for (LONG lPos = std::max(lStart, lFrom); lPos < lEnd;) {
         // A sample whose size cannot be had would end the copy short of the stream's end.
         LONG cbSample = 0;
@@ -58,12 +59,12 @@ BOOL CopyStream(PAVISTREAM pavisSource, PAVISTREAM pavisDest, DWORD fccType, LON
             return FALSE;
         if ((size_t)cbSample > buffer.size())
             buffer.assign(cbSample, 0);
-        LONG cSamples = (LONG)(buffer.size() / cbSample);
+        LONG cSamples = std::min((LONG)(buffer.size() / cbSample), lEnd - lPos);
         LONG cbRead = 0, cSamplesRead = 0, cSamplesWritten = 0;
         if (AVIStreamRead(pavisSource, lPos, cSamples, buffer.data(), (LONG)buffer.size(), &cbRead,
                           &cSamplesRead) != 0)
             return FALSE;
-        if (AVIStreamWrite(pavisDest, GetWritePosition(pavisDest, fccType, lPos), cSamplesRead, buffer.data(),
+        if (AVIStreamWrite(pavisDest, GetWritePosition(pavisDest, fccType, lPos - lStart), cSamplesRead, buffer.data(),
                            cbRead, AVIIF_KEYFRAME, &cSamplesWritten, NULL) != 0)
             return FALSE;
         // A pass that moves nothing would repeat for ever.
@@ -77,14 +78,33 @@ BOOL CopyStream(PAVISTREAM pavisSource, PAVISTREAM pavisDest, DWORD fccType, LON
     return TRUE;
 }
 
-// One stream of the copy: the stream read (the source or a compressing stream made from it) and the
-// stream written.
+// One stream of the copy: the stream read (the source or a compressing stream made from it), the end of what
+// it holds, and the stream written.
 struct StreamCopy {
     PAVISTREAM pavisRead = NULL;
     PAVISTREAM pavisCompressed = NULL;
     PAVISTREAM pavisDest = NULL;
     DWORD fccType = 0;
+    LONG lEnd = 0;
 };
+
+// The end of what a stream of the file really holds. Its header's length is a promise: a file cut short holds
+// fewer samples, and reading one past the last that the library found aborts the process. The library finds
+// a sample only where it has one, so the end is sought between the start and the promised end (or, for a length
+// that makes no sense, the largest position).
+static LONG FindReadableEnd(PAVISTREAM pavis)
+{
+    LONG lLow = AVIStreamStart(pavis), lLength = AVIStreamLength(pavis);
+    LONG lHigh = lLength >= 0 && lLength <= LONG_MAX - lLow ? lLow + lLength : LONG_MAX;
+    while (lLow < lHigh) {
+        LONG lMiddle = lLow + (lHigh - lLow) / 2;
+        if (AVIStreamFindSample(pavis, lMiddle, FIND_NEXT | FIND_ANY) >= 0)
+            lLow = lMiddle + 1;
+        else
+            lHigh = lMiddle;
+    }
+    return lLow;
+}
 
 // Sets up the reading side of one stream's copy. With fCompress the samples
 // are read through a compressing stream made from the options; where that cannot be made, unchanged.
@@ -107,6 +127,7 @@ static BOOL AsksForCompressor(LPAVICOMPRESSOPTIONS pOptions)
 static BOOL PrepareStreamCopy(PAVISTREAM pavis, LPAVICOMPRESSOPTIONS pOptions, BOOL fCompress, StreamCopy *pcopy)
 {
     pcopy->pavisRead = pavis;
+    pcopy->lEnd = FindReadableEnd(pavis);
     if (fCompress && IsOwnAudioFormat(pavis, pOptions))
         fCompress = FALSE;
     if (fCompress && AVIMakeCompressedStream(&pcopy->pavisCompressed, pavis, pOptions, NULL) == 0) {
@@ -152,7 +173,8 @@ static SizeVerdict CheckCopyRoom(const char *pszDest, const StreamCopy *acopy)
     ULONGLONG cbStreams = 0;
     for (int nSlot = 0; nSlot < SLOT_COUNT; nSlot++)
         if (acopy[nSlot].pavisRead)
-            cbStreams += GetWrittenStreamBytes(acopy[nSlot].pavisRead);
+            cbStreams += GetWrittenStreamBytes(acopy[nSlot].pavisRead,
+                                               acopy[nSlot].lEnd - AVIStreamStart(acopy[nSlot].pavisRead));
     return CheckRoomFor(pszDest, GetWrittenFileBytes(cbStreams));
 }
 
@@ -169,7 +191,8 @@ static BOOL CopyStreams(const char *pszDest, StreamCopy *acopy)
             fOk = CreateCopyStream(pfileDest, &acopy[nSlot]);
     for (int nSlot = 0; nSlot < SLOT_COUNT && fOk; nSlot++)
         if (acopy[nSlot].pavisRead)
-            fOk = CopyStream(acopy[nSlot].pavisRead, acopy[nSlot].pavisDest, acopy[nSlot].fccType, 0);
+            fOk = CopyStream(acopy[nSlot].pavisRead, acopy[nSlot].pavisDest, acopy[nSlot].fccType, 0,
+                             acopy[nSlot].lEnd);
     // The destination's streams end before its file, which writes its headers as it closes.
     for (int nSlot = 0; nSlot < SLOT_COUNT; nSlot++)
         if (acopy[nSlot].pavisDest) {

@@ -8,10 +8,11 @@
 #include "document/size_limits.h"
 
 // With fVideoOnly the audio is copied sample by sample, without a compressor. A source with
-// neither stream gives a destination without streams. TRUE when the destination was written. A destination that
+// neither stream gives a destination without streams; a stream holds what the source really has of it, whatever
+// its header promised. TRUE when the destination was written. A destination that
 // would pass the AVI limit or not fit its folder is not begun, and *pVerdict says which.
 BOOL CopyAviFile(const char *pszSource, const char *pszDest, LPAVICOMPRESSOPTIONS *ppOptions, BOOL fVideoOnly,
                  SizeVerdict *pVerdict = NULL);
-// Copies the samples of pavisSource from lFrom (at the earliest its start) to its end into pavisDest,
+// Copies the samples of pavisSource from lFrom (at the earliest its start) to lEnd (-1: its end) into pavisDest,
 // flagged as key frames. A pass that moves nothing ends the copy as a failure.
-BOOL CopyStream(PAVISTREAM pavisSource, PAVISTREAM pavisDest, DWORD fccType, LONG lFrom);
+BOOL CopyStream(PAVISTREAM pavisSource, PAVISTREAM pavisDest, DWORD fccType, LONG lFrom, LONG lEnd = -1);

@@ -6,6 +6,8 @@
 // library never writes one) the audio lengths count the later parts too and are left alone.
 #include "document/avi_header_fix.h"
 
+#include "document/riff_chunks.h"
+
 #include <vfw.h>
 
 #include <cstddef>
@@ -16,14 +18,6 @@ namespace {
 // The file's stream header is 56 bytes (its frame rectangle has 16-bit fields); the fields used come before it.
 const DWORD cbStreamHeaderUsed = offsetof(AVIStreamHeader, rcFrame);
 const DWORD cIndexEntriesPerRead = 256;
-
-struct Chunk {
-    LONGLONG offData; // file offset of the chunk's data (after the list type, for a list)
-    LONGLONG offNext; // file offset of the next chunk: RIFF pads every chunk to an even size
-    DWORD fcc;        // chunk id
-    DWORD fccList;    // list type of a 'LIST', else 0
-    DWORD cb;         // data size (without the list type, for a list)
-};
 
 struct StreamFacts {
     LONGLONG offHeader = -1; // file offset of the 'strh' data; -1 when the stream's list has none that is whole
@@ -43,71 +37,10 @@ struct AviLayout {
     bool fMoreParts = false;          // a RIFF 'AVIX' follows the first RIFF
 };
 
-bool ReadAt(HANDLE hFile, LONGLONG off, void *pv, DWORD cb)
-{
-    LARGE_INTEGER li;
-    li.QuadPart = off;
-    DWORD cbRead = 0;
-    return SetFilePointerEx(hFile, li, NULL, FILE_BEGIN) && ReadFile(hFile, pv, cb, &cbRead, NULL) && cbRead == cb;
-}
-
-bool WriteDwordAt(HANDLE hFile, LONGLONG off, DWORD dw)
-{
-    LARGE_INTEGER li;
-    li.QuadPart = off;
-    DWORD cbWritten = 0;
-    return SetFilePointerEx(hFile, li, NULL, FILE_BEGIN) && WriteFile(hFile, &dw, sizeof dw, &cbWritten, NULL) &&
-           cbWritten == sizeof dw;
-}
-
-bool IsPrintableFourcc(DWORD fcc)
-{
-    for (int i = 0; i < 4; i++) {
-        BYTE b = (BYTE)(fcc >> (8 * i));
-        if (b < 0x20 || b > 0x7E)
-            return false;
-    }
-    return true;
-}
-
-// Reads the chunk at off, which must lie whole before offEnd (the end of its parent). False on garbage: an id that is
-// not text, a size that runs past the parent, a list too short for its type, or a read that fails.
-bool ReadChunk(HANDLE hFile, LONGLONG off, LONGLONG offEnd, Chunk *pck)
-{
-    DWORD adw[3] = {};
-    if (off + 8 > offEnd || !ReadAt(hFile, off, adw, 8))
-        return false;
-    pck->fcc = adw[0];
-    pck->cb = adw[1];
-    pck->fccList = 0;
-    pck->offData = off + 8;
-    pck->offNext = off + 8 + pck->cb + (pck->cb & 1);
-    if (!IsPrintableFourcc(pck->fcc) || off + 8 + (LONGLONG)pck->cb > offEnd)
-        return false;
-    if (pck->fcc == FOURCC_LIST) {
-        if (pck->cb < 4 || !ReadAt(hFile, off + 8, &adw[2], 4))
-            return false;
-        pck->fccList = adw[2];
-        pck->offData += 4;
-        pck->cb -= 4;
-    }
-    return true;
-}
-
-// The stream number of an audio data chunk: two hex digits and "wb" ("01wb"); -1 for any other id.
+// The stream number of an audio data chunk ("01wb"); -1 for any other id.
 int StreamOfAudioChunk(DWORD fcc)
 {
-    if (HIWORD(fcc) != cktypeWAVEbytes)
-        return -1;
-    int nStream = 0;
-    for (int i = 0; i < 2; i++) {
-        BYTE b = (BYTE)(fcc >> (8 * i));
-        int nDigit = b >= '0' && b <= '9' ? b - '0' : b >= 'A' && b <= 'F' ? b - 'A' + 10 : -1;
-        if (nDigit < 0)
-            return -1;
-        nStream = nStream * 16 + nDigit;
-    }
-    return nStream;
+    return HIWORD(fcc) == cktypeWAVEbytes ? GetChunkStream(fcc) : -1;
 }
 
 bool ReadStreamList(AviLayout *pl, const Chunk &ckList)

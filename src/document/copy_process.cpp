@@ -7,8 +7,11 @@
 #include "app/long_work.h"
 #include "document/avi_copy.h"
 #include "document/compress_options.h"
+#include "document/cut_repair.h"
 #include "document/document_state.h"
 #include "resources/resource.h"
+
+#include <shlwapi.h>
 
 #include <cstdlib>
 
@@ -67,16 +70,14 @@ static CopyResult WaitForCopy(HANDLE hProcess, const char *pszDest, SizeVerdict 
     }
 }
 
-CopyResult CopyInChildProcess(const char *pszSource, const char *pszDest, SizeVerdict *pVerdict)
+// Runs the child on pszSource and waits for it; whatever it left at pszDest is deleted unless it is COPY_DONE.
+static CopyResult RunCopyProcess(const char *pszSource, const char *pszDest, SizeVerdict *pVerdict)
 {
-    *pVerdict = SIZE_FITS;
     PROCESS_INFORMATION pi = {};
     if (!StartCopyProcess(pszSource, pszDest, &pi))
         return COPY_FAILED;
     CloseHandle(pi.hThread);
-    BeginLongWork(IDS_OPENING);
     CopyResult result = WaitForCopy(pi.hProcess, pszDest, pVerdict);
-    EndLongWork();
     if (result != COPY_DONE) {
         // The child may still hold the copy open: it ends before the copy is deleted.
         TerminateProcess(pi.hProcess, 1);
@@ -84,6 +85,24 @@ CopyResult CopyInChildProcess(const char *pszSource, const char *pszDest, SizeVe
         DeleteFileA(pszDest);
     }
     CloseHandle(pi.hProcess);
+    return result;
+}
+
+CopyResult CopyInChildProcess(const char *pszSource, const char *pszDest, SizeVerdict *pVerdict)
+{
+    *pVerdict = SIZE_FITS;
+    // A file cut short is read from a whole copy of what it holds, beside the working copy.
+    char szWhole[MAX_PATH];
+    lstrcpynA(szWhole, pszDest, sizeof szWhole - 4);
+    PathRenameExtensionA(szWhole, ".CUT");
+    BeginLongWork(IDS_OPENING);
+    CutRepair repair = RepairCutFile(pszSource, szWhole);
+    CopyResult result = repair == CUT_FAILED ? COPY_FAILED
+                                             : RunCopyProcess(repair == CUT_REPAIRED ? szWhole : pszSource, pszDest,
+                                                              pVerdict);
+    if (EndLongWork() && result != COPY_DONE)
+        result = COPY_CANCELLED;
+    DeleteFileA(szWhole);
     return result;
 }
 

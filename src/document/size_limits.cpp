@@ -24,13 +24,12 @@ static ULONGLONG GetDibBytes(const BITMAPINFOHEADER *pbih)
     return cbRow * (DWORD)abs(pbih->biHeight);
 }
 
-ULONGLONG GetWrittenStreamBytes(PAVISTREAM pavis)
+ULONGLONG GetWrittenStreamBytes(PAVISTREAM pavis, LONG cSamples)
 {
     AVISTREAMINFOA si = {};
     std::vector<BYTE> format;
     if (AVIStreamInfoA(pavis, &si, sizeof si) != 0 || !ReadStreamFormat(pavis, &format))
         return 0;
-    LONG cSamples = AVIStreamLength(pavis);
     if (si.fccType == streamtypeVIDEO && format.size() >= sizeof(BITMAPINFOHEADER)) {
         const BITMAPINFOHEADER *pbih = (const BITMAPINFOHEADER *)format.data();
         ULONGLONG cbFrame = pbih->biCompression == BI_RGB ? GetDibBytes(pbih) : pbih->biSizeImage;

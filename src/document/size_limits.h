@@ -9,9 +9,9 @@ enum SizeVerdict { SIZE_FITS, SIZE_TOO_LARGE, SIZE_NO_ROOM };
 
 // The bytes a stream of cSamples samples of cbSample bytes each takes in a written file, chunks and index included.
 ULONGLONG GetWrittenStreamBytes(LONG cSamples, ULONGLONG cbSample);
-// The same for a stream as it will be read for writing: its samples' size from its format (a compressor's format
-// gives the largest frame it makes).
-ULONGLONG GetWrittenStreamBytes(PAVISTREAM pavis);
+// The same for cSamples samples of a stream as it will be read for writing: their size from its format (a
+// compressor's format gives the largest frame it makes).
+ULONGLONG GetWrittenStreamBytes(PAVISTREAM pavis, LONG cSamples);
 // The whole file, its headers included, from its streams' bytes.
 ULONGLONG GetWrittenFileBytes(ULONGLONG cbStreams);
 // Whether a file of cbFile bytes may be written at pszPath: within the AVI limit, and with room in its folder

@@ -258,3 +258,22 @@ TEST_F(OpenTest, ACopyThatCrashesHangsOrIsCancelledCostsNothing)
         EXPECT_FALSE(SendMessageA(hwndStatus, SB_ISSIMPLE, 0, 0)) << "the panes are back";
     }
 }
+
+// A file cut short, as a download or a recording that stopped leaves it, opens with the whole frames and the sound
+// that are in it: those ffmpeg reads from it.
+TEST_F(OpenTest, ACutFileOpensWithWhatIsWholeInIt)
+{
+    std::string strBytes = ReadFileBytes(MakeMedia("whole.avi", strPattern + strTone + strRaw + "-c:a pcm_s16le"));
+    std::string strCut = AddFile("cut.avi");
+    for (size_t cb : {strBytes.size() * 3 / 10, strBytes.size() / 2 + 1001, strBytes.size() * 4 / 5}) {
+        SCOPED_TRACE(cb);
+        WriteFileBytes(strCut, strBytes.substr(0, cb));
+        OpenFile(strCut);
+        std::vector<Pixels> due = DecodeWithFfmpeg(strCut, 320, 240);
+        EXPECT_EQ(lFrameCount, (LONG)due.size());
+        EXPECT_TRUE(DecodeWithFfmpeg(szTempFile, 320, 240) == due);
+        std::string strSound = ReadSoundWithFfmpeg(szTempFile), strDueSound = ReadSoundWithFfmpeg(strCut);
+        EXPECT_EQ(strSound.size(), strDueSound.size());
+        EXPECT_TRUE(strSound == strDueSound);
+    }
+}
