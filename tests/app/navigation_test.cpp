@@ -1,5 +1,7 @@
-// Moving through a video and marking the figure range with the View menu's commands and the position trackbar,
-// at the edges of the video and of the range. The pattern has 20 frames at 10 a second: frame f starts at f * 100 ms.
+// Moving through a video and marking the figure range with the View menu's commands, the keys and the position
+// trackbar, at the edges of the video and of the range; around it the about box and the Exit command. The pattern has
+// 20 frames at 10 a second: frame f starts at f * 100 ms.
+#include "app/about_box.h"
 #include "app/app_state.h"
 #include "resources/resource.h"
 #include "support/harness.h"
@@ -8,7 +10,7 @@
 
 using NavigationTest = ProgramTest;
 
-TEST_F(NavigationTest, CommandsAndTheThumbStopAtTheEndsOfTheVideoAndOfTheFigureRange)
+TEST_F(NavigationTest, CommandsKeysAndTheThumbStopAtTheEndsOfTheVideoAndOfTheFigureRangeAndExitEndsWithZero)
 {
     auto moveThumb = [this](LONG nPosition, UINT uCode = TB_THUMBTRACK, HWND hwndFrom = hwndTrackbar) {
         SendMessageA(hwndTrackbar, TBM_SETPOS, TRUE, nPosition);
@@ -22,6 +24,14 @@ TEST_F(NavigationTest, CommandsAndTheThumbStopAtTheEndsOfTheVideoAndOfTheFigureR
             ticks.push_back(SendMessageA(hwndTrackbar, TBM_GETTIC, i, 0));
         return ticks;
     };
+    // The about box's link is subclassed anew each time the box shows.
+    for (int nShowing = 0; nShowing < 2; nShowing++) {
+        robot.Expect([](HWND hdlg) {
+            EXPECT_EQ(GetWindowLongPtrA(GetDlgItem(hdlg, IDC_ABOUT_LINK), GWLP_WNDPROC), (LONG_PTR)LinkWndProc);
+            PostMessageA(GetFocus() ? GetFocus() : hdlg, WM_KEYDOWN, VK_ESCAPE, 1);
+        });
+        Command(IDM_HELP_ABOUT);
+    }
     // Without a file nothing moves: a position left behind stays where it is.
     lCurTime = 500;
     for (UINT id : {IDM_GOTO_FIGURE_END, IDM_NEXT_FRAME, IDM_PREV_FRAME, IDM_LAST_FRAME, IDM_SET_FIGURE_START})
@@ -34,6 +44,13 @@ TEST_F(NavigationTest, CommandsAndTheThumbStopAtTheEndsOfTheVideoAndOfTheFigureR
     EXPECT_EQ(SendMessageA(hwndTrackbar, TBM_GETRANGEMAX, 0, 0), 19);
     EXPECT_EQ(GetFocus(), hwndTrackbar);
     EXPECT_EQ(readTicks(), std::vector<LRESULT>()) << "the whole video as the range draws no ticks";
+    // Keys go through the message loop's accelerators: Space plays, the period stops.
+    const std::tuple<UINT, WPARAM, bool> aKeys[] = {{WM_KEYDOWN, VK_SPACE, true}, {WM_CHAR, '.', false}};
+    for (auto [uMsg, wKey, fPlays] : aKeys) {
+        PostMessageA(GetFocus() ? GetFocus() : hwndMain, uMsg, wKey, 1);
+        Pump();
+        EXPECT_EQ(fPlaying != FALSE, fPlays) << "key " << wKey;
+    }
     // A command or a trackbar scroll code (below 16) with the thumb's place: a frame is entered 1 ms past its start.
     const std::tuple<UINT, LONG, LONG, LONG> aCases[] = {
         {IDM_GOTO_FIGURE_END, 0, 19, 1901}, // right after the open the figure range is the whole video
@@ -97,4 +114,6 @@ TEST_F(NavigationTest, CommandsAndTheThumbStopAtTheEndsOfTheVideoAndOfTheFigureR
         EXPECT_EQ(lCurTime, 0);
     }
     EXPECT_EQ(nFigureEnd, -1) << "a video of no frames gives the figure range no end";
+    Command(IDM_FILE_EXIT);
+    EXPECT_EQ(nExitCode, 0);
 }

@@ -1,5 +1,6 @@
 // The resources cross-checked against the code that uses them: menu commands, tooltips, shortcuts and accelerators
-// and the availability rule; the texts need no second copy here. The dialogs and messages are driven by their own tests.
+// and the availability rule; the texts need no second copy here. The dialogs and messages are driven by their own
+// tests.
 #include "app/app_state.h"
 #include "app/command_state.h"
 #include "bars/toolbar_tables.h"
@@ -30,14 +31,9 @@ std::map<UINT, std::string> ReadMenuTexts(HMENU hmenu)
 
 TEST_F(ProgramTest, MenusToolbarsAcceleratorsDialogsStringsAndTheRuleAgree)
 {
-    auto loadText = [](UINT id) {
-        char sz[256] = "";
-        LoadStringA(GetModuleHandleA(NULL), id, sz, sizeof sz);
-        return std::string(sz);
-    };
     std::map<UINT, std::string> menu = ReadMenuTexts(GetMenu(hwndMain));
     auto checkToolbarCommand = [&](UINT id) {
-        std::string strText = loadText(id);
+        std::string strText = LoadText(id);
         EXPECT_TRUE(menu.count(id) && strText.find('\n') != std::string::npos && strText.back() != '\n')
             << "toolbar command " << id << " is in no menu or has no tooltip";
     };
@@ -62,40 +58,34 @@ TEST_F(ProgramTest, MenusToolbarsAcceleratorsDialogsStringsAndTheRuleAgree)
         accelerators.insert({accel.cmd, names[{accel.fVirt & (FVIRTKEY | FCONTROL | FSHIFT | FALT), accel.key}]});
     EXPECT_EQ(shown, accelerators);
 
-    // Opening a menu greys and checks its items by the rule and keeps their texts (the recent files are the list's).
-    for (bool fFileOpen : {false, true}) {
-        if (fFileOpen)
-            OpenPattern(64, 48, 2);
-        for (int nMenu = 0; nMenu < GetMenuItemCount(GetMenu(hwndMain)); nMenu++) {
-            HMENU hmenu = GetSubMenu(GetMenu(hwndMain), nMenu);
-            std::map<UINT, std::string> before = ReadMenuTexts(hmenu);
-            SendMessageA(hwndMain, WM_INITMENUPOPUP, (WPARAM)hmenu, nMenu);
-            EXPECT_EQ(ReadMenuTexts(hmenu), before);
-            for (auto &[id, strText] : before) {
-                BOOL fChecked, fAvailable = QueryCommandState(id, &fChecked);
-                UINT uDue = (fAvailable ? 0u : (UINT)MF_GRAYED) | (fChecked ? MF_CHECKED : 0u);
-                EXPECT_EQ(GetMenuState(hmenu, id, MF_BYCOMMAND) & (MF_GRAYED | MF_CHECKED), uDue) << "command " << id;
-            }
-        }
-    }
-    // The rule over every identifier in every state: Open, Exit, About and the recent files always, Undo with an undo
-    // copy, the menu's other commands with a file, and the current tool's command alone checked.
+    // The rule over every identifier in every state, and the menus opened in that state greyed and checked by it
+    // with their texts kept: Open, Exit, About and the recent files always, Undo with an undo copy, the menu's
+    // other commands with a file, and the current tool's command alone checked.
+    OpenPattern(64, 48, 2);
     const PAVISTREAM pavisOpen = pavisVideo;
+    HMENU hmenuBar = GetMenu(hwndMain);
     int cMismatches = 0;
     for (PAVISTREAM pavis : {(PAVISTREAM)NULL, pavisOpen})
         for (fCanUndo = 0; fCanUndo <= 1; fCanUndo++)
-            for (nTool = TOOL_PEN; nTool <= TOOL_TEXT; nTool++)
+            for (nTool = TOOL_PEN; nTool <= TOOL_TEXT; nTool++) {
+                pavisVideo = pavis;
+                for (int nMenu = 0; nMenu < GetMenuItemCount(hmenuBar); nMenu++)
+                    SendMessageA(hwndMain, WM_INITMENUPOPUP, (WPARAM)GetSubMenu(hmenuBar, nMenu), nMenu);
                 for (UINT id = 0; id <= 0xFFFF; id++) {
-                    pavisVideo = pavis;
                     bool fRecent = id >= IDM_RECENT_FIRST && id <= IDM_RECENT_LAST;
                     bool fAlways = fRecent || id == IDM_FILE_OPEN || id == IDM_FILE_EXIT || id == IDM_HELP_ABOUT;
                     bool fDue = id == IDM_EDIT_UNDO ? fCanUndo : (fAlways || pavis) && (fRecent || menu.count(id));
                     BOOL fChecked = 2, fResult = QueryCommandState(id, &fChecked);
                     bool fMismatch = (fResult != FALSE) != fDue || fChecked != (BOOL)(id == aidTools[nTool]);
+                    UINT uDue = (fDue ? 0u : (UINT)MF_GRAYED) | (id == aidTools[nTool] ? MF_CHECKED : 0u);
+                    fMismatch |=
+                        menu.count(id) && (GetMenuState(hmenuBar, id, MF_BYCOMMAND) & (MF_GRAYED | MF_CHECKED)) != uDue;
                     EXPECT_FALSE(fMismatch && ++cMismatches <= 10)
                         << "id " << id << " file " << (pavis != NULL) << " undo " << (int)fCanUndo << " tool " << nTool;
                 }
+            }
     EXPECT_EQ(cMismatches, 0);
+    EXPECT_EQ(ReadMenuTexts(hmenuBar), menu);
     pavisVideo = pavisOpen;
     fCanUndo = 0;
     nTool = TOOL_PEN;

@@ -63,12 +63,9 @@ TEST_F(ToolbarTest, EveryButtonShowsItsImageSendsItsCommandAndFollowsTheRule)
     const Buttons standard = {{IDM_FILE_OPEN, STD_FILEOPEN}, {IDM_FILE_SAVE, STD_FILESAVE}, {IDM_EDIT_CUT, STD_CUT},
                               {IDM_EDIT_COPY, STD_COPY},     {IDM_EDIT_PASTE, STD_PASTE},   {IDM_EDIT_UNDO, STD_UNDO},
                               {IDM_COMPRESS_OPTIONS, 15}};
-    const UINT aidDrawing[] = {
-        IDM_TOOL_PEN,         IDM_TOOL_LINE,   IDM_TOOL_RECT, IDM_TOOL_ELLIPSE, IDM_TOOL_FILLRECT,
-        IDM_TOOL_FILLELLIPSE, IDM_TOOL_ERASER, IDM_TOOL_TEXT, IDM_PEN_WIDTH,    IDM_COLOR};
-    Buttons drawing;
+    Buttons drawing; // the tools in their order, then width and colour
     for (int i = 0; i < 10; i++)
-        drawing.push_back({aidDrawing[i], i});
+        drawing.push_back({i < 8 ? aidTools[i] : i == 8 ? IDM_PEN_WIDTH : IDM_COLOR, i});
     const std::pair<HWND, Buttons> bars[] = {
         {hwndToolbarPlay, play}, {hwndToolbarStd, standard}, {hwndToolbarDraw, drawing}};
     for (auto &[hwndBar, buttons] : bars)
@@ -105,56 +102,40 @@ TEST_F(ToolbarTest, EveryButtonShowsItsImageSendsItsCommandAndFollowsTheRule)
     fCanUndo = 0;
 
     // The tooltip of a button is the second line of its command's string.
-    char szTip[80] = "", szString[256];
+    char szTip[80] = "";
     TTTOOLINFOA ti = {};
     ti.cbSize = sizeof ti;
     ti.hwnd = hwndToolbarStd;
     ti.uId = IDM_FILE_OPEN;
     ti.lpszText = szTip;
     SendMessageA((HWND)SendMessageA(hwndToolbarStd, TB_GETTOOLTIPS, 0, 0), TTM_GETTEXTA, sizeof szTip, (LPARAM)&ti);
-    LoadStringA(hInst, IDM_FILE_OPEN, szString, sizeof szString);
-    EXPECT_STREQ(szTip, strchr(szString, '\n') + 1);
+    EXPECT_EQ(szTip, LoadText(IDM_FILE_OPEN).substr(LoadText(IDM_FILE_OPEN).find('\n') + 1));
 }
 
 TEST_F(ToolbarTest, TheRebarLayoutAndThePlaybackBarStateComeBackAfterARestart)
 {
-    // The user's change of the rebar, kept at exit and built again at the next start.
-    struct LayoutCase {
-        const char *pszName;
-        std::function<void()> change;
+    // The user's change of the rebar, kept at exit and built again at the next start: none (the length must not
+    // creep by the band border), the standard bar moved first, the second band put on a row of its own.
+    const struct {
+        UINT uMsg, fStyle;
         std::vector<UINT> bands;
         LRESULT cRows;
         DWORD dwSecondBar, dwRebarPos;
-    };
-    const LayoutCase layouts[] = {
-        {"untouched: the length does not creep by the band border", [] {}, {IDC_DRAWBAR, IDC_STDBAR}, 1, 0, 150},
-        {"standard bar moved first",
-         [] { SendMessageA(hwndRebar, RB_MOVEBAND, 1, 0); },
-         {IDC_STDBAR, IDC_DRAWBAR},
-         1,
-         1,
-         150},
-        {"second band on a row of its own",
-         [] {
-             REBARBANDINFOA rbbi = {};
-             rbbi.cbSize = sizeof rbbi;
-             rbbi.fMask = RBBIM_STYLE;
-             rbbi.fStyle = RBBS_BREAK;
-             SendMessageA(hwndRebar, RB_SETBANDINFOA, 1, (LPARAM)&rbbi);
-         },
-         {IDC_DRAWBAR, IDC_STDBAR},
-         2,
-         0,
-         0},
-    };
-    for (const LayoutCase &layout : layouts) {
-        SCOPED_TRACE(layout.pszName);
+    } layouts[] = {{WM_NULL, 0, {IDC_DRAWBAR, IDC_STDBAR}, 1, 0, 150},
+                   {RB_MOVEBAND, 0, {IDC_STDBAR, IDC_DRAWBAR}, 1, 1, 150},
+                   {RB_SETBANDINFOA, RBBS_BREAK, {IDC_DRAWBAR, IDC_STDBAR}, 2, 0, 0}};
+    for (const auto &layout : layouts) {
+        SCOPED_TRACE(layout.uMsg);
         CloseProgram();
         DeleteSettingsKey();
         RestartProgram();
         HDC hdcView = GetDC(hwndView);
         SetPixel(hdcView, 0, 0, RGB(1, 2, 3)); // what a bar drawn there before the layout would leave
-        layout.change();
+        REBARBANDINFOA rbbi = {};
+        rbbi.cbSize = sizeof rbbi;
+        rbbi.fMask = RBBIM_STYLE;
+        rbbi.fStyle = layout.fStyle;
+        SendMessageA(hwndRebar, layout.uMsg, 1, layout.uMsg == RB_MOVEBAND ? 0 : (LPARAM)&rbbi);
         // The rebar lays its bands out again when its size changes, as after a drag.
         RECT rc;
         GetWindowRect(hwndMain, &rc);
@@ -183,16 +164,12 @@ TEST_F(ToolbarTest, TheRebarLayoutAndThePlaybackBarStateComeBackAfterARestart)
     // would leave it empty or jumbled: it keeps its own buttons.
     const DWORD adwNoStop[] = {IDM_PLAY, IDM_PREV_FRAME,       IDM_FIRST_FRAME,   IDM_LAST_FRAME, IDM_NEXT_FRAME,
                                0,        IDM_SET_FIGURE_START, IDM_SET_FIGURE_END};
-    std::vector<BYTE> records32;
-    for (DWORD i = 0; i < 9; i++) {
-        const int aRecord[5] = {27 + (int)i, (int)adwNoStop[i % 8], TBSTATE_ENABLED, 0, 0};
-        records32.insert(records32.end(), (const BYTE *)aRecord, (const BYTE *)(aRecord + 5));
-    }
-    std::vector<BYTE> noStop((const BYTE *)adwNoStop, (const BYTE *)(adwNoStop + 8));
+    std::vector<BYTE> noStop((const BYTE *)adwNoStop, (const BYTE *)(adwNoStop + 8)), foreign = noStop;
+    *(DWORD *)foreign.data() = 27; // an image number where the command stands, as in a 32-bit build's records
     const std::tuple<DWORD, std::vector<BYTE>, size_t> states[] = {
-        {1, noStop, 8}, {0, noStop, 9}, {1, records32, 9}, {1, std::vector<BYTE>(3, 0x55), 9}};
+        {1, noStop, 8}, {0, noStop, 9}, {1, foreign, 9}, {1, std::vector<BYTE>(3, 0x55), 9}};
     for (auto &[dwVersion, state, cButtons] : states) {
-        SCOPED_TRACE(testing::Message() << "version " << dwVersion << ", " << state.size() << " bytes");
+        SCOPED_TRACE(testing::Message() << "version " << dwVersion << ", " << state.size() << " bytes, " << cButtons);
         CloseProgram();
         RegSetKeyValueA(HKEY_CURRENT_USER, pszRegistryKey, "ToolBarVersion", REG_DWORD, &dwVersion, 4);
         RegSetKeyValueA(HKEY_CURRENT_USER, pszRegistryKey, "ToolBarState", REG_BINARY, state.data(),

@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <set>
 #include <string>
+#include <string_view>
 
 static int Fail(int nExitCode, const char *pszWhat)
 {
@@ -25,15 +26,12 @@ static int Fail(int nExitCode, const char *pszWhat)
     return nExitCode;
 }
 
-// FNV-1a over the pixels the screen shows in the captured corner of the view.
-static DWORD HashPicture(HDC hdcMem, HDC hdcScreen, POINT pt, int cx, int cy, const BYTE *pbBits)
+// A hash of the pixels the screen shows in the captured corner of the view.
+static size_t HashPicture(HDC hdcMem, HDC hdcScreen, POINT pt, int cx, int cy, const char *pBits)
 {
     BitBlt(hdcMem, 0, 0, cx, cy, hdcScreen, pt.x, pt.y, SRCCOPY);
     GdiFlush();
-    DWORD dwHash = 2166136261u;
-    for (size_t i = 0; i < (size_t)cx * cy * 4; i++)
-        dwHash = (dwHash ^ pbBits[i]) * 16777619u;
-    return dwHash;
+    return std::hash<std::string_view>{}(std::string_view(pBits, (size_t)cx * cy * 4));
 }
 
 // While the program plays, the picture is read off the screen and nothing is asked of the program: a message sent
@@ -54,17 +52,17 @@ static int FollowPlayback(HWND hwnd, POINT pt, int cx, int cy)
     HDC hdcMem = CreateCompatibleDC(hdcScreen);
     HBITMAP hbm = CreateDIBSection(hdcScreen, &bmi, DIB_RGB_COLORS, &pvBits, NULL, 0);
     BOOL fReady = hbm && SelectObject(hdcMem, hbm) && cx > 0 && cy > 0;
-    DWORD dwLast = fReady ? HashPicture(hdcMem, hdcScreen, pt, cx, cy, (const BYTE *)pvBits) : 0;
-    std::set<DWORD> pictures = {dwLast};
+    size_t nLast = fReady ? HashPicture(hdcMem, hdcScreen, pt, cx, cy, (const char *)pvBits) : 0;
+    std::set<size_t> pictures = {nLast};
     DWORD dwChanged = 0, dwPosted = GetTickCount();
     // 32788 is IDM_PLAY, the command the Play button and the menu item send.
     BOOL fPosted = fReady && PostMessageA(hwnd, WM_COMMAND, MAKEWPARAM(32788, 0), 0);
     for (DWORD dwNow = 0; fPosted && dwNow < 15000 && dwNow - dwChanged < 1000; dwNow = GetTickCount() - dwPosted) {
         Sleep(1);
-        DWORD dwHash = HashPicture(hdcMem, hdcScreen, pt, cx, cy, (const BYTE *)pvBits);
-        if (dwHash != dwLast) {
-            pictures.insert(dwHash);
-            dwLast = dwHash;
+        size_t nHash = HashPicture(hdcMem, hdcScreen, pt, cx, cy, (const char *)pvBits);
+        if (nHash != nLast) {
+            pictures.insert(nHash);
+            nLast = nHash;
             dwChanged = GetTickCount() - dwPosted;
         }
     }

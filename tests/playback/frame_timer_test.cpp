@@ -1,6 +1,6 @@
 // The frame timer: the wait it arms for the frame due next and a pending timer cancelled when the window closes (a
-// video of one frame a second makes every wait unmistakable); the system clock without sound; and the end of
-// playback under close, stop and open.
+// video of one frame a second makes every wait unmistakable); the system clock without sound; the end of playback
+// under close, stop and open; and the picture on the sound's clock.
 #include "app/app_state.h"
 #include "playback/audio_output.h"
 #include "playback/frame_timer.h"
@@ -61,7 +61,7 @@ TEST_F(SystemClock, CarriesThePictureWhenNoSoundPlays)
 // timer's thread may be waiting for the main thread to stop: nothing hangs, and no device, handle or buffer is left
 // (the sound server holds no stream; the handle table and the heap's blocks of a buffer's size do not grow; the
 // platform's handle count answers 0 here, so the table is probed). Late notices of the closed devices must not count
-// against a new one: the sound still plays afterwards.
+// against a new one: the sound still plays afterwards, and gives the picture its clock.
 TEST_F(ProgramTest, PlaybackEndsCleanlyWhateverHappensAtItsEnd)
 {
     std::string strShort = MakeMedia("short.avi", "-f lavfi -i testsrc=size=32x16:rate=25 -f lavfi -i "
@@ -108,4 +108,22 @@ TEST_F(ProgramTest, PlaybackEndsCleanlyWhateverHappensAtItsEnd)
     EXPECT_TRUE(PumpUntil([] { return AudioTime() > 300 || !fPlaying; }));
     EXPECT_TRUE(fPlaying) << "the picture ran to the end of a 2-second clip without the sound's clock";
     EXPECT_GE(countBigBlocks(), cBigBlocks + 16) << "the count above cannot see the sound's buffers";
+
+    // While the sound gives the clock, the frame on the screen at every moment is the frame of the clock then, give
+    // or take one, and the frames come in order.
+    std::vector<std::pair<LONG, LONG>> shown; // the frame last painted, the sound's clock then
+    EXPECT_TRUE(PumpUntil([&] {
+        shown.emplace_back(lCurFrame, AudioTime());
+        return !fPlaying;
+    }));
+    int cOnAudioClock = 0;
+    for (size_t i = 1; i < shown.size(); i++) {
+        EXPECT_GE(shown[i].first, shown[i - 1].first) << "moment " << i;
+        if (shown[i].second != -1) {
+            cOnAudioClock++;
+            EXPECT_NEAR(shown[i].first, shown[i].second / 40, 1) << "moment " << i << " at " << shown[i].second;
+        }
+    }
+    EXPECT_GT(cOnAudioClock, 50) << "the sound gave no clock";
+    EXPECT_EQ(shown.back().first, 49);
 }

@@ -1,4 +1,6 @@
-// Path names on code page 932: on-disk case, shell shortcuts, full-width case, and trail bytes 0x5C that split nothing.
+// Path names on code page 932: on-disk case, shell shortcuts, full-width case, and trail bytes 0x5C that split nothing,
+// also where a long path is formatted into a buffer too small for it.
+#include "app/format.h"
 #include "settings/path_names.h"
 #include "support/harness.h"
 
@@ -85,7 +87,7 @@ TEST_F(PathNamesTest, FullPathTakesTheCaseFromDiskAndShortcutsResolveToTheirTarg
     }
 }
 
-TEST(PathNamesTableTest, OperationsFoldCaseAndNeverSplitADoubleByteCharacter)
+TEST(PathNamesTableTest, OperationsFoldCaseAndNeitherSplitADoubleByteCharacterNorOverrunTheBuffer)
 {
     auto same = [](const char *pszA, const char *pszB) { return ComparePath(pszA, pszB) ? "same" : "other"; };
     auto name = [](const char *pszPath, int cbOut) {
@@ -103,6 +105,11 @@ TEST(PathNamesTableTest, OperationsFoldCaseAndNeverSplitADoubleByteCharacter)
         std::string str(2 * 259 + 2, '#');
         EscapeMenuText(&str[0], strSrc.c_str());
         return str.back() != '#' ? "overrun" : std::string(str.c_str());
+    };
+    auto format = [](size_t cbBuffer, const char *pszArgument) {
+        char szBuffer[33] = "################################";
+        BOOL fWhole = FormatString(szBuffer, cbBuffer, "<%s>", pszArgument);
+        return szBuffer[cbBuffer] != '#' ? "overrun" : std::to_string(fWhole) + ":" + szBuffer;
     };
     const std::string a258(258, 'a');
     const std::pair<std::string, std::string> aCases[] = {
@@ -130,6 +137,11 @@ TEST(PathNamesTableTest, OperationsFoldCaseAndNeverSplitADoubleByteCharacter)
         {escape(a258 + "&b"), a258 + "&&"}, // at most 259 source bytes
         {escape(std::string(300, '&')), std::string(518, '&')},
         {escape(a258 + HYO), a258},
+        {format(16, "abc"), "1:<abc>"},
+        {format(6, "abcd"), "0:<abcd"},
+        {format(4, HYO HYO), "0:<" HYO},
+        {format(5, HYO HYO), "0:<" HYO},
+        {format(1, "abc"), "0:"},
     };
     for (size_t i = 0; i < std::size(aCases); i++)
         EXPECT_EQ(aCases[i].first, aCases[i].second) << "case " << i;

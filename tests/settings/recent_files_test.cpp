@@ -57,13 +57,6 @@ std::vector<std::string> MakeNames(int cNames)
     return names;
 }
 
-std::string LoadText(UINT id)
-{
-    char sz[256] = "";
-    LoadStringA(hInst, id, sz, sizeof sz);
-    return sz;
-}
-
 } // namespace
 
 using RecentFilesTest = ProgramTest;
@@ -105,7 +98,7 @@ TEST_F(RecentFilesTest, TheMenuShowsTheStoredListNumberedEscapedAndBounded)
     EXPECT_EQ(ReadStoredList()[0], strTempDir + "saved.avi") << "a saved file comes first too";
 }
 
-TEST_F(RecentFilesTest, AnItemReopensItsFileAndAGoneFileIsDroppedWithAMessage)
+TEST_F(RecentFilesTest, AnItemReopensItsFileAGoneFileIsDroppedWithAMessageAndTheShellMayHearOfIt)
 {
     std::string strA = MakeMedia("a.avi", strClip), strB = MakeMedia("b.avi", strClip);
     OpenFile(strA);
@@ -141,19 +134,16 @@ TEST_F(RecentFilesTest, AnItemReopensItsFileAndAGoneFileIsDroppedWithAMessage)
         DialogRobot::PressButton(hdlg, IDOK);
     });
     Command(IDM_HELP_ABOUT);
-}
 
-TEST_F(RecentFilesTest, AddRecentDocsHandsFilesToTheShell)
-{
-    std::string strPath = MakeMedia("shelled.avi", strClip);
+    // "AddRecentDocs" 1 hands an opened file to the shell's recent documents; 0, or no value, does not.
     char szRecent[MAX_PATH];
     ASSERT_EQ(SHGetFolderPathA(NULL, CSIDL_RECENT, NULL, 0, szRecent), S_OK);
-    std::string strLink = std::string(szRecent) + "\\shelled.avi.lnk";
+    std::string strLink = std::string(szRecent) + "\\a.avi.lnk";
     for (DWORD dwAdd : {2u, 0u, 1u}) { // missing, 0, 1
         DeleteFileA(strLink.c_str());
         if (dwAdd < 2)
             RegSetKeyValueA(HKEY_CURRENT_USER, pszRegistryKey, "AddRecentDocs", REG_DWORD, &dwAdd, sizeof dwAdd);
-        OpenFile(strPath);
+        OpenFile(strA);
         EXPECT_EQ(DeleteFileA(strLink.c_str()), dwAdd == 1) << dwAdd;
     }
 }

@@ -79,3 +79,10 @@ std::wstring GetWindowTextWide(HWND hwnd)
     GetWindowTextW(hwnd, wsz, 1024);
     return wsz;
 }
+
+std::string LoadText(UINT id)
+{
+    char sz[256] = "";
+    LoadStringA(GetModuleHandleA(NULL), id, sz, sizeof sz);
+    return sz;
+}

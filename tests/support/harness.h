@@ -89,6 +89,7 @@ void DeleteSettingsKey();
 std::vector<std::string> ListFolder(const std::string &strFolder, const std::string &strPattern = "*");
 std::wstring WidenAnsi(const std::string &str); // code page 932 to UTF-16
 std::wstring GetWindowTextWide(HWND hwnd);
+std::string LoadText(UINT id); // a string of the program's resources
 
 // What a drawing (or the view's paint, PaintView) leaves on a surface filled with one colour, the figure, and the
 // frame where the figure is white with the figure everywhere else.
@@ -119,10 +120,8 @@ SmallFolder MountSmallFolder(const std::string &strSize);
 // A string of the program's resources with its one argument, as the program shows it.
 std::string FormatResourceText(UINT idFormat, const std::string &strArgument);
 // The tests' sound server (tools/sound-server.sh): how many streams of programs it holds (sound devices left open),
-// -1 when it does not answer; and a recording of what its sink plays while play() runs and a moment after, raw, in
-// the format parec's arguments strFormat give (the server converts without changing a sample where it can).
+// -1 when it does not answer.
 int CountSoundStreams();
-std::string RecordSound(const std::string &strFormat, const std::string &strPath, const std::function<void()> &play);
 
 // Files of the platform's AVI writer: uncompressed 24-bit frames, frame n the grey level n * 16, and sound written
 // after each of the first cWrites frames at the stream's end, in a pattern of its own.

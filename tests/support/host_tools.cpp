@@ -80,13 +80,13 @@ static std::string ExtractWithFfmpeg(const std::string &strPath, const std::stri
 std::vector<Pixels> DecodeWithFfmpeg(const std::string &strPath, int cx, int cy)
 {
     std::string strBytes = ExtractWithFfmpeg(strPath, "-map 0:v:0 -f rawvideo -pix_fmt bgr0");
-    Pixels all(strBytes.size() / 4);
-    memcpy(all.data(), strBytes.data(), all.size() * 4);
-    for (DWORD &dw : all)
-        dw &= 0xFFFFFF;
     std::vector<Pixels> frames;
-    for (size_t nAt = 0; nAt + cx * cy <= all.size(); nAt += cx * cy)
-        frames.emplace_back(all.begin() + nAt, all.begin() + nAt + cx * cy);
+    for (size_t nAt = 0; nAt + cx * cy * 4 <= strBytes.size(); nAt += cx * cy * 4) {
+        Pixels &frame = frames.emplace_back(cx * cy);
+        memcpy(frame.data(), strBytes.data() + nAt, cx * cy * 4);
+        for (DWORD &dw : frame)
+            dw &= 0xFFFFFF;
+    }
     return frames;
 }
 
@@ -101,20 +101,6 @@ int CountSoundStreams()
     if (!RunHostCommand("pactl list short sink-inputs", &strInputs))
         return -1;
     return (int)std::count(strInputs.begin(), strInputs.end(), '\n');
-}
-
-std::string RecordSound(const std::string &strFormat, const std::string &strPath, const std::function<void()> &play)
-{
-    std::string strHost = ToHostPath(strPath);
-    EXPECT_TRUE(RunHostCommand("parec --latency-msec=20 -d nullsink.monitor " + strFormat + " >'" + strHost +
-                               "' 2>/dev/null & echo $! >'" + strHost + ".pid'"));
-    Sleep(300); // the reader is connected and the sink's silence flows
-    play();
-    Sleep(300); // what the device still held has sounded
-    EXPECT_TRUE(RunHostCommand("kill $(cat '" + strHost + ".pid') && rm '" + strHost + ".pid'"));
-    std::string strBytes = ReadFileBytes(strPath);
-    DeleteFileA(strPath.c_str());
-    return strBytes;
 }
 
 std::string Probe(const std::string &strPath, const std::string &strArguments)

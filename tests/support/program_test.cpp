@@ -204,15 +204,11 @@ Pixels Overlay(Pixels frame, const Pixels &figure)
 {
     if (actual.size() != expected.size())
         return ::testing::AssertionFailure() << actual.size() << " pixels where " << expected.size() << " were due";
-    auto it = std::mismatch(actual.begin(), actual.end(), expected.begin(), [nTolerance](DWORD a, DWORD b) {
+    for (size_t i = 0; i < actual.size(); i++)
         for (int nShift = 0; nShift < 24; nShift += 8)
-            if (abs((int)(a >> nShift & 0xFF) - (int)(b >> nShift & 0xFF)) > nTolerance)
-                return false;
-        return true;
-    });
-    if (it.first == actual.end())
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "the first differing pixel, of " << actual.size() << ", is "
-                                         << it.first - actual.begin() << ": " << std::hex << *it.first << " where "
-                                         << *it.second << " was due";
+            if (abs((int)(actual[i] >> nShift & 0xFF) - (int)(expected[i] >> nShift & 0xFF)) > nTolerance)
+                return ::testing::AssertionFailure()
+                       << "the first differing pixel, of " << actual.size() << ", is " << i << ": " << std::hex
+                       << actual[i] << " where " << expected[i] << " was due";
+    return ::testing::AssertionSuccess();
 }
