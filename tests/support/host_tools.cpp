@@ -125,8 +125,7 @@ SmallFolder MountSmallFolder(const std::string &strSize)
 
 std::string FormatResourceText(UINT idFormat, const std::string &strArgument)
 {
-    char szFormat[256], szText[1024];
-    LoadStringA(GetModuleHandleA(NULL), idFormat, szFormat, sizeof szFormat);
-    wsprintfA(szText, szFormat, strArgument.c_str());
+    char szText[1024];
+    wsprintfA(szText, LoadText(idFormat).c_str(), strArgument.c_str());
     return szText;
 }
