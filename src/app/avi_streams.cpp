@@ -89,9 +89,7 @@ static BOOL ReadSoundRate(PAVISTREAM pavis, LONGLONG *pcFramesPerSample, LONGLON
     return *pcFramesPerSample > 0 && *pcFramesPerSec > 0;
 }
 
-// A format whose fields make sense: a known kind, 1 to 8 channels, a rate a sound card could play, and for PCM
-// blocks of whole sample frames. A sound no codec here decodes may still be written out as it is.
-static BOOL IsUsableWaveFormat(const WAVEFORMATEX *pwfx)
+BOOL IsUsableWaveFormat(const WAVEFORMATEX *pwfx)
 {
     if (pwfx->wFormatTag == WAVE_FORMAT_UNKNOWN || pwfx->nChannels < 1 || pwfx->nChannels > 8 ||
         pwfx->nSamplesPerSec < 1000 || pwfx->nSamplesPerSec > 384000 || pwfx->nBlockAlign == 0)

@@ -21,6 +21,9 @@ const WAVEFORMATEX *ReadWaveFormat(PAVISTREAM pavis, std::vector<BYTE> *pFormat)
 // FALSE for a sound whose format makes no sense (no kind, no channels, a rate no sound card plays, PCM whose blocks
 // are not whole sample frames): what the program wrote of it no other program could read.
 BOOL IsUsableSound(PAVISTREAM pavis);
+// The same for a format: a known kind, 1 to 8 channels, a rate a sound card could play, and for PCM blocks of whole
+// sample frames. A sound no codec here decodes may still be written out as it is.
+BOOL IsUsableWaveFormat(const WAVEFORMATEX *pwfx);
 // A sound's rate and scale for a stream header that other programs read right: samples of its decoded sound a
 // second, and in one of its stream's samples. A video's are left as they are.
 void SetSoundRate(PAVISTREAM pavis, AVISTREAMINFOA *psi);

@@ -192,7 +192,7 @@ BOOL ReadWorkPixels(void *pvBits, const BITMAPINFOHEADER *pbih)
     bmi.bmiHeader = *pbih;
     // The bitmap is read while no context holds it.
     SelectObject(hdcWork, hbmWorkOld);
-    int cLines = GetDIBits(hdcWork, hbmWork, 0, (UINT)cyCanvas, pvBits, &bmi, DIB_RGB_COLORS);
+    int cLines = GetDIBits(hdcWork, hbmWork, 0, (UINT)pbih->biHeight, pvBits, &bmi, DIB_RGB_COLORS);
     SelectObject(hdcWork, hbmWork);
-    return cLines == cyCanvas;
+    return cLines == pbih->biHeight;
 }

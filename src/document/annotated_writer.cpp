@@ -16,18 +16,24 @@
 #include <climits>
 #include <vector>
 
-// The frame buffer size S, in 64 bits: a frame chunk's size must fit a LONG.
-static ULONGLONG GetFrameBufferSize(LONG cx, LONG cy)
+// The size of the saved frames: the canvas's, which is at least 1 x 1 also for a frame rectangle that is empty.
+static SIZE GetSavedFrameSize()
 {
-    return 3ull * (ULONGLONG)(cx + cx % 4) * (ULONGLONG)(cy + cy % 4);
+    return {std::max(cxCanvas, 1L), std::max(cyCanvas, 1L)};
+}
+
+// The frame buffer size S, in 64 bits: a frame chunk's size must fit a LONG.
+static ULONGLONG GetFrameBufferSize(SIZE size)
+{
+    return 3ull * (ULONGLONG)(size.cx + size.cx % 4) * (ULONGLONG)(size.cy + size.cy % 4);
 }
 
 static BITMAPINFOHEADER MakeFrameFormat(LONG cbFrame)
 {
     BITMAPINFOHEADER bih = {};
     bih.biSize = sizeof bih;
-    bih.biWidth = cxCanvas;
-    bih.biHeight = cyCanvas;
+    bih.biWidth = GetSavedFrameSize().cx;
+    bih.biHeight = GetSavedFrameSize().cy;
     bih.biPlanes = 1;
     bih.biBitCount = 24;
     bih.biCompression = BI_RGB;
@@ -45,7 +51,7 @@ static PAVISTREAM CreateVideoStream(PAVIFILE pfile, const BITMAPINFOHEADER *pbih
     si.dwQuality = (DWORD)-1;
     si.dwSuggestedBufferSize = pbih->biSizeImage;
     si.dwSampleSize = 0;
-    SetRect(&si.rcFrame, 0, 0, cxCanvas, cyCanvas);
+    SetRect(&si.rcFrame, 0, 0, pbih->biWidth, pbih->biHeight);
     PAVISTREAM pavis = NULL;
     if (AVIFileCreateStreamA(pfile, &pavis, &si) != 0)
         return NULL;
@@ -113,13 +119,13 @@ static LONG GetFirstAudioSample()
 
 ULONGLONG GetAnnotatedStreamBytes()
 {
-    ULONGLONG cbStreams = GetWrittenStreamBytes(AVIStreamLength(pavisVideo), GetFrameBufferSize(cxCanvas, cyCanvas));
+    ULONGLONG cbStreams = GetWrittenStreamBytes(AVIStreamLength(pavisVideo), GetFrameBufferSize(GetSavedFrameSize()));
     return pavisAudio ? cbStreams + GetWrittenStreamBytes(pavisAudio, AVIStreamLength(pavisAudio)) : cbStreams;
 }
 
 BOOL WriteAnnotatedAvi(const char *pszPath)
 {
-    ULONGLONG cbFrame = GetFrameBufferSize(cxCanvas, cyCanvas);
+    ULONGLONG cbFrame = GetFrameBufferSize(GetSavedFrameSize());
     if (!pgfVideo || cbFrame > LONG_MAX)
         return FALSE;
     BITMAPINFOHEADER bih = MakeFrameFormat((LONG)cbFrame);

@@ -10,6 +10,7 @@
 #include "app/wait_cursor.h"
 #include "canvas/figure_commands.h"
 #include "document/avi_document.h"
+#include "document/avi_precheck.h"
 #include "document/copy_process.h"
 #include "document/document_state.h"
 #include "document/save_commands.h"
@@ -95,7 +96,9 @@ static BOOL LoadDocument()
     WaitCursorScope wait;
     char szTemp[MAX_PATH];
     SizeVerdict verdict = SIZE_FITS;
-    CopyResult result = MakeTempAviName(szTemp) ? CopyInChildProcess(szFileName, szTemp, &verdict) : COPY_FAILED;
+    CopyResult result = PassesHeaderCheck(szFileName) && MakeTempAviName(szTemp)
+                            ? CopyInChildProcess(szFileName, szTemp, &verdict)
+                            : COPY_FAILED;
     if (result == COPY_DONE) {
         ClearFigure();
         if (OpenAviDocument(szTemp)) {
