@@ -148,7 +148,7 @@ TEST_F(OpenTest, FailedOpensOddRectanglesAndTheSavePrompt)
         {strFirst, true, "C:\\" + std::string(300, 't'), cannotOpen(strFirst)},
         {strSound, false, strTempDir, cannotOpen(strSound)},
         {strHuge, false, strTempDir, cannotOpen(strHuge)},
-        {strMute, false, strTempDir, cannotOpen(strMute)},
+        {strMute, true, strTempDir, cannotOpen(strMute)},
         {strBig, true, strTempDir, FormatResourceText(IDS_TOO_LARGE, strBig)},
         {strFirst, true, small.strFolder, FormatResourceText(IDS_NO_ROOM, small.strFolder)}};
     for (auto &[strPath, fKeepsDocument, strTemp, strMessage] : aCases) {
