@@ -111,15 +111,15 @@ bool CopyBytes(const CutLayout &l, LONGLONG off, LONGLONG cb, WholeCopy *pcopy)
 }
 
 // Copies the whole data chunks from off to offEnd (the list's end or the file's), records flattened, up to the
-// first that is cut or is no chunk; a sound chunk cut short keeps its whole samples. False when the copy could not
-// be written.
-bool CopyWholeChunks(const CutLayout &l, LONGLONG off, LONGLONG offEnd, WholeCopy *pcopy)
+// first that is cut or is no chunk; a sound chunk cut short keeps its whole samples. A record inside a record is
+// passed over. False when the copy could not be written.
+bool CopyWholeChunks(const CutLayout &l, LONGLONG off, LONGLONG offEnd, bool fInRecord, WholeCopy *pcopy)
 {
     for (DWORD adw[3]; off + 8 <= offEnd && ReadAt(l.hFile, off, adw, sizeof adw);) {
         LONGLONG offData = off + 8;
         off = offData + adw[1] + (adw[1] & 1);
-        if (adw[0] == FOURCC_LIST && adw[2] == listtypeAVIRECORD) {
-            if (!CopyWholeChunks(l, offData + 4, off < offEnd ? off : offEnd, pcopy))
+        if (adw[0] == FOURCC_LIST && adw[2] == listtypeAVIRECORD && !fInRecord) {
+            if (!CopyWholeChunks(l, offData + 4, off < offEnd ? off : offEnd, true, pcopy))
                 return false;
             continue;
         }
@@ -168,7 +168,8 @@ CutRepair RepairCutFile(const char *pszPath, const char *pszWhole)
         copy.buffer.resize(1 << 20);
         copy.hFile = CreateFileA(pszWhole, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
         bool fOk = copy.hFile != INVALID_HANDLE_VALUE && CopyBytes(layout, 0, layout.offMovie + 12, &copy) &&
-                   CopyWholeChunks(layout, layout.offMovie + 12, std::min(layout.offMovieEnd, layout.cbFile), &copy) &&
+                   CopyWholeChunks(layout, layout.offMovie + 12, std::min(layout.offMovieEnd, layout.cbFile), false,
+                                   &copy) &&
                    PatchWholeCopy(layout, &copy);
         if (copy.hFile != INVALID_HANDLE_VALUE)
             CloseHandle(copy.hFile);
