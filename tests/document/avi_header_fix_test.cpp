@@ -45,33 +45,30 @@ using AviHeaderFixTest = ProgramTest;
 
 TEST_F(AviHeaderFixTest, AudioReadsBackWholeAndDamageChangesOnlyTheValuesStillProved)
 {
+    // The writer's file (the video's rate and scale, the sound, blocks a write, writes, whether in records), and the
+    // frame time the video's rate makes.
     const struct Case {
         const char *pszName;
-        WORD wFormatTag, nChannels, nBlockAlign;
-        DWORD nSamplesPerSec, dwRate, dwScale, dwFrameTime; // the video's rate, and the frame time it makes
-        LONG cBlocksPerWrite, cWrites;
-        bool fRecords;
+        AviSpec spec;
+        DWORD dwFrameTime;
     } aFormats[] = {
-        {"Pcm16Stereo", WAVE_FORMAT_PCM, 2, 4, 44100, 25, 1, 40000, 4410, 5, false},
+        {"Pcm16Stereo", {25, 1, MakeWaveFormat(WAVE_FORMAT_PCM, 2, 44100, 4), 4410, 5, false}, 40000},
         // 2,205 bytes a chunk: every audio chunk has an odd size and a pad byte.
-        {"Pcm8MonoOddChunks", WAVE_FORMAT_PCM, 1, 1, 22050, 30000, 1001, 33367, 2205, 4, false},
-        {"ImaAdpcmStereo", WAVE_FORMAT_IMA_ADPCM, 2, 1024, 44100, 15, 1, 66667, 3, 5, false},
-        {"ImaAdpcmMono", WAVE_FORMAT_IMA_ADPCM, 1, 512, 22050, 24, 1, 41667, 2, 7, false},
-        {"Pcm16StereoInRecords", WAVE_FORMAT_PCM, 2, 4, 44100, 25, 1, 40000, 4410, 4, true},
+        {"Pcm8MonoOddChunks", {30000, 1001, MakeWaveFormat(WAVE_FORMAT_PCM, 1, 22050, 1), 2205, 4, false}, 33367},
+        {"ImaAdpcmStereo", {15, 1, MakeWaveFormat(WAVE_FORMAT_IMA_ADPCM, 2, 44100, 1024), 3, 5, false}, 66667},
+        {"ImaAdpcmMono", {24, 1, MakeWaveFormat(WAVE_FORMAT_IMA_ADPCM, 1, 22050, 512), 2, 7, false}, 41667},
+        {"Pcm16StereoInRecords", {25, 1, MakeWaveFormat(WAVE_FORMAT_PCM, 2, 44100, 4), 4410, 4, true}, 40000},
     };
     std::string strPath = AddFile("\x95\x5C.avi"); // a name whose trail byte is '\'
     Bytes original;                                // the first format's, damaged below
     DWORD cFirstSamples = 0;
     for (const Case &c : aFormats) {
         SCOPED_TRACE(c.pszName);
-        AviSpec spec;
         std::vector<BYTE> sound;
-        spec.dwRate = c.dwRate, spec.dwScale = c.dwScale, spec.fRecords = c.fRecords;
-        spec.audioFormat = MakeWaveFormat(c.wFormatTag, c.nChannels, c.nSamplesPerSec, c.nBlockAlign);
-        spec.cBlocksPerWrite = c.cBlocksPerWrite, spec.cWrites = c.cWrites;
-        ASSERT_TRUE(MakeAviFile(strPath, spec, &sound));
+        ASSERT_TRUE(MakeAviFile(strPath, c.spec, &sound));
         Bytes before = ReadFileBytes(strPath);
-        const LONG cSamples = (LONG)sound.size() / c.nBlockAlign;
+        const WORD nBlockAlign = ((const WAVEFORMATEX *)c.spec.audioFormat.data())->nBlockAlign;
+        const LONG cSamples = (LONG)sound.size() / nBlockAlign;
         if (original.empty())
             original = before, cFirstSamples = cSamples;
         ASSERT_TRUE(RepairAviHeaders(strPath.c_str()));
@@ -80,9 +77,9 @@ TEST_F(AviHeaderFixTest, AudioReadsBackWholeAndDamageChangesOnlyTheValuesStillPr
         EXPECT_EQ(DwordAt(after, offFrameTime), c.dwFrameTime);
         // Wine's writer leaves the last audio chunk of a file in records out of the index the library reads by.
         StreamFacts audio = ReadStreamFacts(strPath, streamtypeAUDIO);
-        LONG cIndexed = c.fRecords && IsWine() ? cSamples - c.cBlocksPerWrite : cSamples;
+        LONG cIndexed = c.spec.fRecords && IsWine() ? cSamples - c.spec.cBlocksPerWrite : cSamples;
         EXPECT_EQ(audio.lLength, cIndexed);
-        EXPECT_TRUE(audio.data == std::vector<BYTE>(sound.begin(), sound.begin() + cIndexed * c.nBlockAlign));
+        EXPECT_TRUE(audio.data == std::vector<BYTE>(sound.begin(), sound.begin() + cIndexed * nBlockAlign));
         ASSERT_TRUE(RepairAviHeaders(strPath.c_str()));
         EXPECT_TRUE(ReadFileBytes(strPath) == after) << "a second repair changed something";
     }
@@ -91,13 +88,8 @@ TEST_F(AviHeaderFixTest, AudioReadsBackWholeAndDamageChangesOnlyTheValuesStillPr
     using Damage = std::function<void(Bytes &)>;
     auto Cut = [](size_t cb) { return Damage([cb](Bytes &b) { b.resize(std::min(cb, b.size())); }); };
     auto Set = [](size_t off, DWORD dw) { return Damage([off, dw](Bytes &b) { memcpy(&b[off], &dw, 4); }); };
-    const struct Damaged {
-        const char *pszName;
-        Damage damage;
-        BOOL fResult;
-        bool fFrameTimeFixed;
-        DWORD cAudioLength; // 0: left as it was
-    } aDamages[] = {
+    // The damage, what the repair answers, whether it fixes the frame time, and the audio length it sets (0: none).
+    const std::tuple<const char *, Damage, BOOL, bool, DWORD> aDamages[] = {
         {"not a RIFF AVI at all", [](Bytes &b) { b = "RIFF\x04\0\0\0WAVE"; }, FALSE, false, 0},
         {"cut in the RIFF header", Cut(6), FALSE, false, 0},
         {"cut after the form type", Cut(12), TRUE, false, 0},
@@ -119,15 +111,15 @@ TEST_F(AviHeaderFixTest, AudioReadsBackWholeAndDamageChangesOnlyTheValuesStillPr
         {"index lists less audio than the movie holds",
          Set(offAudioEntry + 12, DwordAt(original, offAudioEntry + 12) - 40), TRUE, true, cFirstSamples - 10},
     };
-    for (const Damaged &d : aDamages) {
-        SCOPED_TRACE(d.pszName);
+    for (auto &[pszName, damage, fResult, fFrameTimeFixed, cAudioLength] : aDamages) {
+        SCOPED_TRACE(pszName);
         Bytes before = original;
-        d.damage(before);
+        damage(before);
         WriteFileBytes(strPath, before);
-        EXPECT_EQ(RepairAviHeaders(strPath.c_str()), d.fResult);
+        EXPECT_EQ(RepairAviHeaders(strPath.c_str()), fResult);
         Bytes after = ReadFileBytes(strPath);
         EXPECT_TRUE(OnlyHeaderValuesChanged(before, after, offAudioLength));
-        EXPECT_EQ(DwordAt(after, offFrameTime), d.fFrameTimeFixed ? 40000u : DwordAt(before, offFrameTime));
-        EXPECT_EQ(DwordAt(after, offAudioLength), d.cAudioLength ? d.cAudioLength : DwordAt(before, offAudioLength));
+        EXPECT_EQ(DwordAt(after, offFrameTime), fFrameTimeFixed ? 40000u : DwordAt(before, offFrameTime));
+        EXPECT_EQ(DwordAt(after, offAudioLength), cAudioLength ? cAudioLength : DwordAt(before, offAudioLength));
     }
 }

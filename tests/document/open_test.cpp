@@ -19,15 +19,14 @@ const std::string strPattern = "-f lavfi -i testsrc=size=320x240:rate=10:duratio
 const std::string strTone = "-f lavfi -i sine=frequency=440:sample_rate=22050:duration=2 ";
 const std::string strRaw = "-c:v rawvideo -pix_fmt bgr24 ";
 
-// The frame rectangle of the first video stream header, rewritten in place from the top left corner.
-void PatchFrameRect(const std::string &strPath, short right, short bottom)
+// Rewrites a file's bytes in place, at nOffset from the first pszTag after the first pszAfter.
+void PatchFile(const std::string &strPath, const char *pszAfter, const char *pszTag, size_t nOffset,
+               const std::string &strNew)
 {
     std::string strBytes = ReadFileBytes(strPath);
-    size_t nAt = strBytes.find(std::string("strh\x38\0\0\0vids", 12));
+    size_t nAt = strBytes.find(pszTag, strBytes.find(pszAfter));
     ASSERT_NE(nAt, std::string::npos);
-    short asRect[4] = {0, 0, right, bottom};
-    memcpy(&strBytes[nAt + 8 + 48], asRect, sizeof asRect);
-    WriteFileBytes(strPath, strBytes);
+    WriteFileBytes(strPath, strBytes.replace(nAt + nOffset, strNew.size(), strNew));
 }
 
 // Holds the program's next copy process still as soon as it runs: to the program, a copy that makes no progress.
@@ -41,14 +40,12 @@ bool SuspendCopyProcess()
         THREADENTRY32 te = {};
         pe.dwSize = sizeof pe;
         te.dwSize = sizeof te;
-        std::vector<DWORD> children;
+        std::vector<DWORD> children = {0}; // never empty: the first list, once taken, is what the next compare with
         for (BOOL fMore = Process32First(hsnap, &pe); fMore; fMore = Process32Next(hsnap, &pe))
             if (pe.th32ParentProcessID == GetCurrentProcessId())
                 children.push_back(pe.th32ProcessID);
-        if (before.empty()) {
+        if (before.empty())
             before = children;
-            before.push_back(0); // taken: the next snapshot compares
-        }
         int cSuspended = 0;
         for (BOOL fMore = Thread32First(hsnap, &te); fMore; fMore = Thread32Next(hsnap, &te)) {
             DWORD id = te.th32OwnerProcessID;
@@ -73,22 +70,19 @@ using OpenTest = ProgramTest;
 TEST_F(OpenTest, RealFilesOpenThroughAnUncompressedWorkingCopy)
 {
     const std::string strPcm = "-c:a pcm_s16le";
-    const struct Case {
-        const char *pszName;
-        std::string strArguments; // after the pattern's
-        bool fDecodes;            // MJPEG has no decoder here and stays as it is
-    } aCases[] = {
-        {"cinepak.avi", strTone + "-c:v cinepak " + strPcm, true},
-        {"video1.avi", strTone + "-c:v msvideo1 -c:a pcm_u8", true},
-        {"adpcm.avi", "-f lavfi -i sine=sample_rate=44100:duration=2 -ac 2 " + strRaw + "-c:a adpcm_ima_wav", true},
-        {"audio_first.avi", strTone + "-map 1:a -map 0:v " + strRaw + strPcm, true},
-        {"two_videos.avi", "-f lavfi -i testsrc=size=160x120:rate=10:duration=2 -map 0:v -map 1:v " + strRaw, true},
-        {"long_sound.avi", "-f lavfi -i sine=sample_rate=22050:duration=3 " + strRaw + strPcm, true},
-        {"mjpeg.avi", strTone + "-c:v mjpeg " + strPcm, false},
+    // The file, and its arguments after the pattern's.
+    const std::pair<std::string, std::string> aCases[] = {
+        {"cinepak.avi", strTone + "-c:v cinepak " + strPcm},
+        {"video1.avi", strTone + "-c:v msvideo1 -c:a pcm_u8"},
+        {"adpcm.avi", "-f lavfi -i sine=sample_rate=44100:duration=2 -ac 2 " + strRaw + "-c:a adpcm_ima_wav"},
+        {"audio_first.avi", strTone + "-map 1:a -map 0:v " + strRaw + strPcm},
+        {"two_videos.avi", "-f lavfi -i testsrc=size=160x120:rate=10:duration=2 -map 0:v -map 1:v " + strRaw},
+        {"long_sound.avi", "-f lavfi -i sine=sample_rate=22050:duration=3 " + strRaw + strPcm},
+        {"mjpeg.avi", strTone + "-c:v mjpeg " + strPcm},
     };
-    for (const Case &c : aCases) {
-        SCOPED_TRACE(c.pszName);
-        std::string strPath = MakeMedia(c.pszName, strPattern + c.strArguments);
+    for (auto &[strName, strArguments] : aCases) {
+        SCOPED_TRACE(strName);
+        std::string strPath = MakeMedia(strName, strPattern + strArguments);
         StreamFacts audio = ReadStreamFacts(strPath, streamtypeAUDIO);
         robot.ExpectText(strPath);
         Command(IDM_FILE_OPEN);
@@ -106,15 +100,15 @@ TEST_F(OpenTest, RealFilesOpenThroughAnUncompressedWorkingCopy)
             nRate ? std::lround(ReadSoundWithFfmpeg(strPath, "pcm_s16le").size() * 500.0 / nChannels / nRate) : 0;
         EXPECT_EQ(std::make_pair(lVideoEndTime, lEndTime.load()), std::make_pair(2000L, std::max(2000L, lSoundEnd)));
         ASSERT_EQ(ListFolder(strTempDir, "~CT*"), std::vector<std::string>{szTempFile + strTempDir.size()});
-        StreamFacts copy = ReadStreamFacts(szTempFile, streamtypeVIDEO);
         StreamFacts copySound = ReadStreamFacts(szTempFile, streamtypeAUDIO);
-        EXPECT_EQ(((const BITMAPINFOHEADER *)copy.format.data())->biCompression,
-                  c.fDecodes ? (DWORD)BI_RGB : mmioFOURCC('M', 'J', 'P', 'G'));
+        // MJPEG has no decoder here and stays as it is.
+        EXPECT_EQ(((const BITMAPINFOHEADER *)ReadStreamFacts(szTempFile, streamtypeVIDEO).format.data())->biCompression,
+                  strName == "mjpeg.avi" ? mmioFOURCC('M', 'J', 'P', 'G') : (DWORD)BI_RGB);
         // The copy's frames are the source's, where ffmpeg's Cinepak decoder may round one off the platform's.
         std::vector<Pixels> frames = DecodeWithFfmpeg(szTempFile, 320, 240), due = DecodeWithFfmpeg(strPath, 320, 240);
         ASSERT_EQ(frames.size(), due.size());
         for (size_t f = 0; f < frames.size(); f++)
-            EXPECT_TRUE(SamePixels(frames[f], due[f], c.pszName == std::string("cinepak.avi"))) << "frame " << f;
+            EXPECT_TRUE(SamePixels(frames[f], due[f], strName == "cinepak.avi")) << "frame " << f;
         // Other programs time the sound by its header: the platform's own writes an ADPCM block as one sample.
         const std::string strTimeBase = "-select_streams a:0 -show_entries stream=time_base -of csv=p=0";
         EXPECT_EQ(Probe(szTempFile, strTimeBase), Probe(strPath, strTimeBase));
@@ -124,57 +118,88 @@ TEST_F(OpenTest, RealFilesOpenThroughAnUncompressedWorkingCopy)
     }
 }
 
-TEST_F(OpenTest, FailedOpensOddRectanglesAndTheSavePrompt)
+// The first read runs in a process of its own. A file it cannot read, one that brings the platform's AVI library
+// down (a sound that starts at sample 1), a copy that stops making progress, a temporary folder that gives no name,
+// and Esc while the copy runs each leave the open document, its figure (though the user declined to save it) and the
+// temporary folder as they were, and the program answering; only a cancel says nothing. A file that was read but
+// holds no usable video closes the document; a header our own check refuses (a sound of no channels) does not get
+// that far. A file too large for the limit or the temporary folder's room is refused before the copy.
+TEST_F(OpenTest, AFailedOpenCostsNothing_OddRectanglesAndTheSavePrompt)
 {
     std::string strFirst = MakeMedia("first.avi", strPattern + strRaw), strSecond = AddFile("second.avi");
     std::string strText = AddFile("notes.avi"), strSound = MakeMedia("sound.avi", strTone + "-c:a pcm_s16le");
     std::string strHuge = MakeMedia("huge.avi", strPattern + strRaw);
-    PatchFrameRect(strHuge, 30000, 20); // wider than any surface may be
+    // 30,000 by 20: wider than any surface may be.
+    PatchFile(strHuge, "strh", "vids", 48, std::string("\0\0\0\0\x30\x75\x14\0", 8));
     // A sound of no channels: saved, it would make a file no other program reads.
-    std::string strMute = MakeMedia("mute.avi", strPattern + strTone + strRaw + "-c:a pcm_s16le"),
-                strBytes = ReadFileBytes(strMute);
-    memset(&strBytes[strBytes.find("strf", strBytes.find("auds")) + 10], 0, 2);
-    WriteFileBytes(strMute, strBytes);
+    std::string strMute = MakeMedia("mute.avi", strPattern + strTone + strRaw + "-c:a pcm_s16le");
+    PatchFile(strMute, "auds", "strf", 8 + 2, std::string(2, '\0'));
+    std::string strCrash = MakeMedia("crash.avi", strPattern + strTone + strRaw + "-c:a pcm_s16le");
+    PatchFile(strCrash, "strh", "auds", 28, std::string("\1\0\0\0", 4)); // a sound that starts at sample 1
     WriteFileBytes(strText, "not a video");
     // 360 Cinepak frames of one plain picture: 49 MB, whose working copy of whole frames would pass 2 GB.
     std::string strOne = MakeMedia("one.avi", "-f lavfi -i color=c=blue:s=1920x1080 -frames:v 1 -c:v cinepak");
     std::string strBig = MakeMedia("big.avi", "-stream_loop 359 -i '" + ToHostPath(strOne) + "' -c copy");
     SmallFolder small = MountSmallFolder("1m");
     auto cannotOpen = [](const std::string &strPath) { return FormatResourceText(IDS_CANNOT_OPEN, strPath); };
-    // The file, whether the open document stays (a file that cannot be read leaves it), the temporary folder, and
-    // the message. A file too large for the limit or the temporary folder's room is refused before the copy.
-    const std::tuple<std::string, bool, std::string, std::string> aCases[] = {
-        {strText, true, strTempDir, cannotOpen(strText)},
-        {strFirst, true, "C:\\" + std::string(300, 't'), cannotOpen(strFirst)},
-        {strSound, false, strTempDir, cannotOpen(strSound)},
-        {strHuge, false, strTempDir, cannotOpen(strHuge)},
-        {strMute, true, strTempDir, cannotOpen(strMute)},
-        {strBig, true, strTempDir, FormatResourceText(IDS_TOO_LARGE, strBig)},
-        {strFirst, true, small.strFolder, FormatResourceText(IDS_NO_ROOM, small.strFolder)}};
-    for (auto &[strPath, fKeepsDocument, strTemp, strMessage] : aCases) {
+    const std::function<void()> nothing = [] {};
+    const std::function<void()> hang = [] {
+        // While it waits the program answers, and its status bar says what it is doing.
+        EXPECT_TRUE(SuspendCopyProcess());
+        char szText[256] = "";
+        SendMessageA(hwndStatus, SB_GETTEXTA, 0, (LPARAM)szText);
+        EXPECT_TRUE(SendMessageA(hwndStatus, SB_ISSIMPLE, 0, 0));
+        EXPECT_NE(strstr(szText, " KB"), nullptr) << szText;
+    };
+    const std::function<void()> cancel = [] {
+        EXPECT_TRUE(SuspendCopyProcess());
+        PostMessageA(hwndMain, WM_KEYDOWN, VK_ESCAPE, 1);
+    };
+    // The file, whether the open document stays, the temporary folder, the message ("" for none), and what is done
+    // to the copy process meanwhile.
+    const std::tuple<std::string, bool, std::string, std::string, std::function<void()>> aCases[] = {
+        {strText, true, strTempDir, cannotOpen(strText), nothing},
+        {strCrash, true, strTempDir, cannotOpen(strCrash), nothing},
+        {strFirst, true, strTempDir, cannotOpen(strFirst), hang},
+        {strFirst, true, strTempDir, "", cancel},
+        {strFirst, true, "C:\\" + std::string(300, 't'), cannotOpen(strFirst), nothing},
+        {strSound, false, strTempDir, cannotOpen(strSound), nothing},
+        {strHuge, false, strTempDir, cannotOpen(strHuge), nothing},
+        {strMute, true, strTempDir, cannotOpen(strMute), nothing},
+        {strBig, true, strTempDir, FormatResourceText(IDS_TOO_LARGE, strBig), nothing},
+        {strFirst, true, small.strFolder, FormatResourceText(IDS_NO_ROOM, small.strFolder), nothing}};
+    for (auto &[strPath, fKeepsDocument, strTemp, strMessage, interfere] : aCases) {
         SCOPED_TRACE(strPath + " with the temporary folder " + strTemp);
         if (strTemp.empty()) {
             std::cout << "no small file system can be mounted here: " << small.strError << "\n";
             continue;
         }
         OpenFile(strFirst);
-        std::vector<std::string> copies = ListFolder(strTempDir, "~CT*");
+        Drag(TOOL_FILLRECT, RGB(200, 0, 0), 1, {{10, 10}, {50, 40}});
+        const Pixels figure = ReadFigure();
+        const std::vector<std::string> copies = ListFolder(strTempDir, "~CT*");
+        const size_t cDue = robot.Seen().size() + 1 + !strMessage.empty();
+        robot.ExpectButton(IDNO); // No drops the change, yet the figure stays while the open fails
+        if (!strMessage.empty())
+            robot.ExpectButton(IDOK);
         SetEnvironmentVariableA("TMP", strTemp.c_str());
-        robot.ExpectButton(IDOK);
+        std::thread watcher(interfere);
         OpenFilePath(strPath.c_str());
+        watcher.join();
         SetEnvironmentVariableA("TMP", strTempDir.c_str());
-        ASSERT_FALSE(robot.Seen().empty());
-        EXPECT_EQ(robot.Seen().back().strText, strMessage);
-        if (!small.strFolder.empty()) {
-            EXPECT_EQ(ListFolder(small.strFolder), std::vector<std::string>());
-        }
+        ASSERT_EQ(robot.Seen().size(), cDue);
+        EXPECT_EQ(robot.Seen().back().strText,
+                  strMessage.empty() ? FormatResourceText(IDS_SAVE_CHANGES, strFirst) : strMessage);
+        EXPECT_TRUE(small.strFolder.empty() || ListFolder(small.strFolder).empty()) << "a copy left behind";
         EXPECT_EQ(pavisVideo != NULL, fKeepsDocument);
         EXPECT_EQ(std::string(szFileName), fKeepsDocument ? strFirst : "");
         EXPECT_EQ(ListFolder(strTempDir, "~CT*"), fKeepsDocument ? copies : std::vector<std::string>());
         EXPECT_EQ(GetWindowTextWide(hwndMain), fKeepsDocument ? WidenAnsi(strFirst) + L" - Pelto" : L"無題 - Pelto");
+        EXPECT_TRUE(!fKeepsDocument || SamePixels(ReadFigure(), figure));
+        EXPECT_FALSE(SendMessageA(hwndStatus, SB_ISSIMPLE, 0, 0)) << "the panes are back";
     }
     // A rectangle turned inside out is empty; narrow frames get their height though the menu bar wraps.
-    PatchFrameRect(strHuge, 320, -24);
+    PatchFile(strHuge, "strh", "vids", 48, std::string("\0\0\0\0\x40\x01\xE8\xFF", 8)); // 320 by -24
     OpenFile(strHuge);
     EXPECT_EQ(std::make_pair(cxFrame, cyFrame), std::make_pair(320L, 0L));
     for (int cx : {32, 120}) {
@@ -194,69 +219,10 @@ TEST_F(OpenTest, FailedOpensOddRectanglesAndTheSavePrompt)
     robot.ExpectButton(IDCANCEL);
     Command(IDM_FILE_OPEN);
     EXPECT_EQ(WidenAnsi(robot.Seen().back().strText), WidenAnsi(szFileName) + L" への変更を保存しますか?");
+    EXPECT_NE(std::string(szFileName), strSecond) << "the open went on";
     robot.ExpectButton(IDCANCEL); // and keeps the window when it is closed
     SendMessageA(hwndMain, WM_CLOSE, 0, 0);
     EXPECT_TRUE(IsWindow(hwndMain));
-    robot.ExpectText(strSecond); // No discards the change
-    robot.ExpectButton(IDNO);
-    Command(IDM_FILE_OPEN);
-    EXPECT_EQ(std::make_pair(std::string(szFileName), fModified), std::make_pair(strSecond, (BYTE)0));
-}
-
-// The first read runs in a process of its own. A file that brings the platform's AVI library down (a sound of 0
-// samples a second), a copy that stops making progress, and Esc while the copy runs each leave the open document,
-// its figure and the temporary folder as they were, and the program answering; only the failures say so.
-TEST_F(OpenTest, ACopyThatCrashesHangsOrIsCancelledCostsNothing)
-{
-    std::string strFirst = MakeMedia("first.avi", strPattern + strRaw);
-    std::string strCrash = MakeMedia("crash.avi", strPattern + strTone + strRaw + "-c:a pcm_s16le");
-    std::string strBytes = ReadFileBytes(strCrash);
-    size_t nFormat = strBytes.find("strf", strBytes.find("auds")) + 8;
-    memset(&strBytes[nFormat + 4], 0, 4); // nSamplesPerSec
-    WriteFileBytes(strCrash, strBytes);
-    OpenFile(strFirst);
-    Drag(TOOL_FILLRECT, RGB(200, 0, 0), 1, {{10, 10}, {50, 40}});
-    const Pixels figure = ReadFigure();
-    const std::vector<std::string> copies = ListFolder(strTempDir, "~CT*");
-    const std::tuple<const char *, std::string, std::function<void()>, bool> aCases[] = {
-        {"crash", strCrash, [] {}, true},
-        {"no progress", strFirst,
-         [] {
-             // While it waits the program answers, and its status bar says what it is doing.
-             EXPECT_TRUE(SuspendCopyProcess());
-             char szText[256] = "";
-             SendMessageA(hwndStatus, SB_GETTEXTA, 0, (LPARAM)szText);
-             EXPECT_TRUE(SendMessageA(hwndStatus, SB_ISSIMPLE, 0, 0));
-             EXPECT_NE(strstr(szText, " KB"), nullptr) << szText;
-         },
-         true},
-        {"Esc", strFirst,
-         [] {
-             EXPECT_TRUE(SuspendCopyProcess());
-             PostMessageA(hwndMain, WM_KEYDOWN, VK_ESCAPE, 1);
-         },
-         false},
-    };
-    for (auto &[pszName, strPath, interfere, fReported] : aCases) {
-        SCOPED_TRACE(pszName);
-        size_t cDue = robot.Seen().size() + 1 + fModified + fReported;
-        robot.ExpectText(strPath);
-        if (fModified)
-            robot.ExpectButton(IDNO); // the figure is not saved, and stays
-        if (fReported)
-            robot.ExpectButton(IDOK);
-        std::thread watcher(interfere);
-        Command(IDM_FILE_OPEN);
-        watcher.join();
-        ASSERT_EQ(robot.Seen().size(), cDue);
-        if (fReported) {
-            EXPECT_NE(robot.Seen().back().strText.find("'" + strPath + "'"), std::string::npos);
-        }
-        EXPECT_EQ(std::string(szFileName), strFirst);
-        EXPECT_EQ(ListFolder(strTempDir, "~CT*"), copies);
-        EXPECT_TRUE(SamePixels(ReadFigure(), figure));
-        EXPECT_FALSE(SendMessageA(hwndStatus, SB_ISSIMPLE, 0, 0)) << "the panes are back";
-    }
 }
 
 // A file cut short, as a download or a recording that stopped leaves it, opens with the whole frames and the sound
@@ -272,8 +238,6 @@ TEST_F(OpenTest, ACutFileOpensWithWhatIsWholeInIt)
         std::vector<Pixels> due = DecodeWithFfmpeg(strCut, 320, 240);
         EXPECT_EQ(lFrameCount, (LONG)due.size());
         EXPECT_TRUE(DecodeWithFfmpeg(szTempFile, 320, 240) == due);
-        std::string strSound = ReadSoundWithFfmpeg(szTempFile), strDueSound = ReadSoundWithFfmpeg(strCut);
-        EXPECT_EQ(strSound.size(), strDueSound.size());
-        EXPECT_TRUE(strSound == strDueSound);
+        EXPECT_TRUE(ReadSoundWithFfmpeg(szTempFile) == ReadSoundWithFfmpeg(strCut));
     }
 }

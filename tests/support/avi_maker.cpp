@@ -52,8 +52,7 @@ bool MakeAviFile(const std::string &strPath, const AviSpec &spec, std::vector<BY
         if (spec.fRecords)
             fOk = AVIFileEndRecord(pfile) == 0;
         std::fill(frame.begin(), frame.end(), (BYTE)(n * 16));
-        LONG cb = n == spec.nEmptyFrame ? 0 : (LONG)frame.size();
-        fOk = fOk && AVIStreamWrite(pavisVideo, n, 1, frame.data(), cb, AVIIF_KEYFRAME, NULL, NULL) == 0;
+        fOk = fOk && AVIStreamWrite(pavisVideo, n, 1, frame.data(), (LONG)cbFrame, AVIIF_KEYFRAME, NULL, NULL) == 0;
         if (fOk && pavisAudio && n < spec.cWrites) {
             block.resize(spec.cBlocksPerWrite * pwf->nBlockAlign);
             for (size_t i = 0; i < block.size(); i++)
@@ -83,18 +82,18 @@ StreamFacts ReadStreamFacts(const std::string &strPath, DWORD fccType)
         return facts;
     facts.fPresent = true;
     AVIStreamInfoA(pavis, &facts.si, sizeof facts.si);
-    facts.lStart = AVIStreamStart(pavis);
     facts.lLength = AVIStreamLength(pavis);
+    const LONG lStart = AVIStreamStart(pavis), lEnd = lStart + facts.lLength;
     LONG cbFormat = 0;
-    AVIStreamReadFormat(pavis, facts.lStart, NULL, &cbFormat);
+    AVIStreamReadFormat(pavis, lStart, NULL, &cbFormat);
     facts.format.resize(cbFormat);
-    AVIStreamReadFormat(pavis, facts.lStart, facts.format.data(), &cbFormat);
+    AVIStreamReadFormat(pavis, lStart, facts.format.data(), &cbFormat);
     std::vector<BYTE> buffer(1 << 20);
     // Only as many samples as the buffer holds: more is an error of the library on Wine. A stream of samples of no
     // fixed size is read one sample a call.
     LONG cPerRead = (LONG)buffer.size() / (LONG)std::max(facts.si.dwSampleSize, 1UL);
-    for (LONG lPos = facts.lStart, cb = 0, c = 0; lPos < facts.lStart + facts.lLength; lPos += c) {
-        LONG cWanted = std::min(facts.lStart + facts.lLength - lPos, cPerRead);
+    for (LONG lPos = lStart, cb = 0, c = 0; lPos < lEnd; lPos += c) {
+        LONG cWanted = std::min(lEnd - lPos, cPerRead);
         if (AVIStreamRead(pavis, lPos, cWanted, buffer.data(), (LONG)buffer.size(), &cb, &c) != 0 || c <= 0)
             break;
         facts.data.insert(facts.data.end(), buffer.begin(), buffer.begin() + cb);

@@ -49,7 +49,7 @@ protected:
     virtual void PrepareSettings() {}
 
     // Dispatches the queue through the accelerators and runs the idle step until the queue stays empty.
-    bool Pump();
+    void Pump();
     void Command(UINT id);
     void CloseProgram();
     // Closes the program, when it still runs, and starts it again as a user does.
@@ -126,12 +126,11 @@ int CountSoundStreams();
 // Files of the platform's AVI writer: uncompressed 24-bit frames, frame n the grey level n * 16, and sound written
 // after each of the first cWrites frames at the stream's end, in a pattern of its own.
 struct AviSpec {
-    LONG cx = 32, cy = 24, cFrames = 10;
     DWORD dwRate = 25, dwScale = 1;
-    LONG nEmptyFrame = -1;         // a frame written with no bytes at all
     std::vector<BYTE> audioFormat; // a WAVEFORMATEX with its extra bytes; empty for no sound
     LONG cBlocksPerWrite = 0, cWrites = 0;
     bool fRecords = false; // written in records: 'rec ' lists and an interleaved index
+    LONG cx = 32, cy = 24, cFrames = 10;
 };
 std::vector<BYTE> MakeWaveFormat(WORD wFormatTag, WORD nChannels, DWORD nSamplesPerSec, WORD nBlockAlign);
 bool MakeAviFile(const std::string &strPath, const AviSpec &spec, std::vector<BYTE> *pSound = nullptr);
@@ -141,6 +140,6 @@ struct StreamFacts {
     bool fPresent = false;
     AVISTREAMINFOA si = {};
     std::vector<BYTE> format, data;
-    LONG lStart = 0, lLength = 0;
+    LONG lLength = 0;
 };
 StreamFacts ReadStreamFacts(const std::string &strPath, DWORD fccType);

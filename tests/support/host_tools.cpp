@@ -1,6 +1,7 @@
 #include "support/harness.h"
 
 #include <algorithm>
+#include <fstream>
 
 bool IsWine()
 {
@@ -9,31 +10,24 @@ bool IsWine()
 
 std::string ToHostPath(const std::string &strWindowsPath)
 {
-    using GetUnixName = char *(CDECL *)(const wchar_t *);
-    static GetUnixName pfnGetUnixName =
-        (GetUnixName)(void *)GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name");
+    static auto pfnGetUnixName = (char *(CDECL *)(const wchar_t *))(void *)GetProcAddress(
+        GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name");
     char *pszUnix = pfnGetUnixName ? pfnGetUnixName(WidenAnsi(strWindowsPath).c_str()) : NULL;
     std::string strUnix = pszUnix ? pszUnix : "";
     HeapFree(GetProcessHeap(), 0, pszUnix);
     return strUnix;
 }
 
+// The C library opens by the ANSI code page's name, as the program does.
 std::string ReadFileBytes(const std::string &strPath)
 {
-    HANDLE hfile = CreateFileA(strPath.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
-    DWORD cb = hfile == INVALID_HANDLE_VALUE ? 0 : GetFileSize(hfile, NULL);
-    std::string strBytes(cb, '\0');
-    if (cb && (!ReadFile(hfile, strBytes.data(), cb, &cb, NULL) || cb != strBytes.size()))
-        strBytes.clear();
-    CloseHandle(hfile);
-    return strBytes;
+    std::ifstream in(strPath, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 void WriteFileBytes(const std::string &strPath, const std::string &strBytes)
 {
-    HANDLE hfile = CreateFileA(strPath.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
-    WriteFile(hfile, strBytes.data(), (DWORD)strBytes.size(), NULL, NULL);
-    CloseHandle(hfile);
+    std::ofstream(strPath, std::ios::binary) << strBytes;
 }
 
 bool RunHostCommand(const std::string &strCommand, std::string *pstrOutput)
@@ -47,17 +41,10 @@ bool RunHostCommand(const std::string &strCommand, std::string *pstrOutput)
     const std::string strHostDone = ToHostPath(strDone);
     WriteFileBytes(strScript, "( " + strCommand + " ) >'" + ToHostPath(strLog) + "' 2>&1 </dev/null\necho $? >'" +
                                   strHostDone + ".part' && mv '" + strHostDone + ".part' '" + strHostDone + "'\n");
-    std::string strCommandLine = "Z:\\bin\\sh \"" + ToHostPath(strScript) + "\"";
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi;
-    if (CreateProcessA(NULL, &strCommandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi)) {
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
+    if (WinExec(("Z:\\bin\\sh \"" + ToHostPath(strScript) + "\"").c_str(), SW_HIDE) > 31)
         for (DWORD dwStart = GetTickCount();
              GetFileAttributesA(strDone.c_str()) == INVALID_FILE_ATTRIBUTES && GetTickCount() - dwStart < 60000;)
             Sleep(10);
-    }
     std::string strExit = ReadFileBytes(strDone);
     if (pstrOutput)
         *pstrOutput = ReadFileBytes(strLog) + (strExit.empty() ? "(the command did not end within a minute)" : "");
@@ -66,14 +53,11 @@ bool RunHostCommand(const std::string &strCommand, std::string *pstrOutput)
     return strExit == "0\n";
 }
 
-// What ffmpeg writes of a file with these output options, read back.
+// What ffmpeg writes of a file with these output options to its standard output, without what it says of the file.
 static std::string ExtractWithFfmpeg(const std::string &strPath, const std::string &strOptions)
 {
-    std::string strRaw = strPath + ".raw";
-    RunHostCommand("ffmpeg -loglevel error -nostdin -y -i '" + ToHostPath(strPath) + "' " + strOptions + " '" +
-                   ToHostPath(strRaw) + "'");
-    std::string strBytes = ReadFileBytes(strRaw);
-    DeleteFileA(strRaw.c_str());
+    std::string strBytes;
+    RunHostCommand("ffmpeg -nostdin -i '" + ToHostPath(strPath) + "' " + strOptions + " - 2>/dev/null", &strBytes);
     return strBytes;
 }
 

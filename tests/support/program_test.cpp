@@ -79,7 +79,7 @@ void ProgramTest::TearDown()
     DeleteSettingsKey();
 }
 
-bool ProgramTest::Pump()
+void ProgramTest::Pump()
 {
     MSG msg;
     for (int nPass = 0; !fEnded && nPass < 1000; nPass++) {
@@ -89,7 +89,6 @@ bool ProgramTest::Pump()
         if (!PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE))
             break;
     }
-    return !fEnded;
 }
 
 void ProgramTest::Command(UINT id)
@@ -152,11 +151,9 @@ void ProgramTest::OpenFile(const std::string &strPath)
 void ProgramTest::Drag(int nTool, COLORREF cr, int nWidth, const std::vector<POINT> &pts, bool fLoseMouse)
 {
     Command(aidTools[nTool]);
-    if (crColor != cr || nPenWidth != nWidth) {
-        crColor = cr;
-        nPenWidth = nWidth;
-        ReplaceDrawingObjects(TRUE);
-    }
+    crColor = cr;
+    nPenWidth = nWidth;
+    ReplaceDrawingObjects(TRUE);
     SendMessageA(hwndView, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pts[0].x, pts[0].y));
     for (const POINT &pt : pts)
         SendMessageA(hwndView, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
