@@ -181,14 +181,12 @@ BOOL RepairAviHeaders(const char *pszPath)
         return FALSE;
 
     BOOL fOk = FALSE;
-    DWORD adwRiff[3] = {};
-    LARGE_INTEGER liSize = {};
-    if (GetFileSizeEx(hFile, &liSize) && ReadAt(hFile, 0, adwRiff, sizeof adwRiff) && adwRiff[0] == FOURCC_RIFF &&
-        adwRiff[2] == formtypeAVI) {
+    LONGLONG cbFile = 0, offRiffEnd = 0;
+    if (ReadAviRiff(hFile, &cbFile, &offRiffEnd)) {
         fOk = TRUE;
         AviLayout layout;
         layout.hFile = hFile;
-        ReadLayout(&layout, 8 + (LONGLONG)adwRiff[1], liSize.QuadPart);
+        ReadLayout(&layout, offRiffEnd, cbFile);
 
         if (layout.fHeaderWhole) {
             for (const StreamFacts &s : layout.streams) {
@@ -212,14 +210,12 @@ BOOL IsWholeAviFile(const char *pszPath)
     HANDLE hFile = CreateFileA(pszPath, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
     if (hFile == INVALID_HANDLE_VALUE)
         return FALSE;
-    DWORD adwRiff[3] = {};
-    LARGE_INTEGER liSize = {};
+    LONGLONG cbFile = 0, offRiffEnd = 0;
     BOOL fWhole = FALSE;
-    if (GetFileSizeEx(hFile, &liSize) && ReadAt(hFile, 0, adwRiff, sizeof adwRiff) && adwRiff[0] == FOURCC_RIFF &&
-        adwRiff[2] == formtypeAVI && 8 + (LONGLONG)adwRiff[1] <= liSize.QuadPart) {
+    if (ReadAviRiff(hFile, &cbFile, &offRiffEnd) && offRiffEnd <= cbFile) {
         AviLayout layout;
         layout.hFile = hFile;
-        ReadLayout(&layout, 8 + (LONGLONG)adwRiff[1], liSize.QuadPart);
+        ReadLayout(&layout, offRiffEnd, cbFile);
         fWhole = layout.fHeaderWhole && layout.fMoviWhole && layout.fIndexWhole;
     }
     CloseHandle(hFile);

@@ -118,13 +118,11 @@ BOOL PassesHeaderCheck(const char *pszPath)
     HANDLE hFile = CreateFileA(pszPath, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
     if (hFile == INVALID_HANDLE_VALUE)
         return FALSE;
-    DWORD adwRiff[3] = {};
-    LARGE_INTEGER liSize = {};
-    bool fOk = GetFileSizeEx(hFile, &liSize) && ReadAt(hFile, 0, adwRiff, sizeof adwRiff) &&
-               adwRiff[0] == FOURCC_RIFF && adwRiff[2] == formtypeAVI;
+    LONGLONG cbFile = 0, offRiffEnd = 0;
+    bool fOk = ReadAviRiff(hFile, &cbFile, &offRiffEnd);
     bool fHeader = false;
     Chunk ck;
-    for (LONGLONG off = 12; fOk && !fHeader && ReadChunk(hFile, off, liSize.QuadPart, &ck); off = ck.offNext) {
+    for (LONGLONG off = 12; fOk && !fHeader && ReadChunk(hFile, off, cbFile, &ck); off = ck.offNext) {
         fHeader = ck.fcc == FOURCC_LIST && ck.fccList == listtypeAVIHEADER;
         fOk = !fHeader || (ck.cb <= MAX_HEADER_LIST && IsSoundHeaderList(hFile, ck));
     }

@@ -53,12 +53,9 @@ bool ReadHeaderList(CutLayout *pl, const Chunk &ckList)
 // movie list and the index its main header promises all whole.
 bool ReadCutLayout(CutLayout *pl, bool *pfWhole)
 {
-    DWORD adwRiff[3] = {};
-    LARGE_INTEGER liSize = {};
-    if (!GetFileSizeEx(pl->hFile, &liSize) || !ReadAt(pl->hFile, 0, adwRiff, sizeof adwRiff) ||
-        adwRiff[0] != FOURCC_RIFF || adwRiff[2] != formtypeAVI)
+    LONGLONG offRiffEnd = 0;
+    if (!ReadAviRiff(pl->hFile, &pl->cbFile, &offRiffEnd))
         return false;
-    pl->cbFile = liSize.QuadPart;
     bool fHeader = false;
     Chunk ck;
     for (LONGLONG off = 12; off + 8 <= pl->cbFile; off = ck.offNext) {
@@ -83,7 +80,7 @@ bool ReadCutLayout(CutLayout *pl, bool *pfWhole)
             pl->fIndexWhole = true;
         }
     }
-    *pfWhole = 8 + (LONGLONG)adwRiff[1] <= pl->cbFile && pl->offMovieEnd <= pl->cbFile &&
+    *pfWhole = offRiffEnd <= pl->cbFile && pl->offMovieEnd <= pl->cbFile &&
                (pl->fIndexWhole || !(pl->dwFlags & AVIF_HASINDEX));
     return fHeader && pl->offMovie >= 0;
 }

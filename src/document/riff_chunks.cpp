@@ -10,6 +10,18 @@ bool ReadAt(HANDLE hFile, LONGLONG off, void *pv, DWORD cb)
     return SetFilePointerEx(hFile, li, NULL, FILE_BEGIN) && ReadFile(hFile, pv, cb, &cbRead, NULL) && cbRead == cb;
 }
 
+bool ReadAviRiff(HANDLE hFile, LONGLONG *pcbFile, LONGLONG *poffRiffEnd)
+{
+    DWORD adwRiff[3] = {};
+    LARGE_INTEGER liSize = {};
+    if (!GetFileSizeEx(hFile, &liSize) || !ReadAt(hFile, 0, adwRiff, sizeof adwRiff) || adwRiff[0] != FOURCC_RIFF ||
+        adwRiff[2] != mmioFOURCC('A', 'V', 'I', ' '))
+        return false;
+    *pcbFile = liSize.QuadPart;
+    *poffRiffEnd = 8 + (LONGLONG)adwRiff[1];
+    return true;
+}
+
 bool WriteDwordAt(HANDLE hFile, LONGLONG off, DWORD dw)
 {
     LARGE_INTEGER li;
