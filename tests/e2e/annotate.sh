@@ -115,13 +115,7 @@ main() {
     src="$work_dir/in.avi" saved="$work_dir/out.avi"
     src_w=$(windows_path "$src") saved_w=$(windows_path "$saved")
     make_input "$src"
-    start_xvfb
-    log "Xvfb on $DISPLAY"
-
-    started=$SECONDS
-    forget_settings
-    start_pelto
-    wait_for_window
+    start_fresh_pelto
     log "window $wid after $((SECONDS - started)) s"
 
     open_by_keyboard "$src_w"

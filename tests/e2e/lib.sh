@@ -171,6 +171,16 @@ forget_settings() {
     run_on_display reg delete 'HKCU\Software\Norbek\Pelto' /f >/dev/null || true
 }
 
+# Xvfb, then Pelto from its default settings, up to its window; $started holds the second it was started.
+start_fresh_pelto() {
+    start_xvfb
+    log "Xvfb on $DISPLAY"
+    started=$SECONDS
+    forget_settings
+    start_pelto
+    wait_for_window
+}
+
 # Alt+F4, as a user ends the program: it must end, and with exit code 0.
 close_by_keyboard() {
     local rc=0

@@ -63,13 +63,7 @@ main() {
     else
         log "no sound server answered at ${PULSE_SERVER:-its default address}: the sound clip plays on the system clock"
     fi
-    start_xvfb
-    log "Xvfb on $DISPLAY"
-
-    started=$SECONDS
-    forget_settings
-    start_pelto
-    wait_for_window
+    start_fresh_pelto
     play_clip "$work_dir/silent.avi"
     play_clip "$work_dir/sound.avi"
 

@@ -45,13 +45,7 @@ main() {
     src_w=$(windows_path "$src")
     ffmpeg -v error -f lavfi -i "testsrc=size=160x120:rate=10:duration=1" -vf vflip -flipped_raw_rgb 1 \
         -c:v rawvideo -pix_fmt bgr24 "$src" || fail "ffmpeg made no input"
-    start_xvfb
-    log "Xvfb on $DISPLAY"
-
-    started=$SECONDS
-    forget_settings
-    start_pelto
-    wait_for_window
+    start_fresh_pelto
     move_drawing_bar_down
     open_by_keyboard "$src_w"
     close_by_keyboard
