@@ -13,16 +13,6 @@ namespace {
 // The largest header list read: a few streams' headers and formats, with palettes and extra data.
 const DWORD MAX_HEADER_LIST = 1 << 20;
 
-bool IsPrintableCompression(DWORD dw)
-{
-    for (int i = 0; i < 4; i++) {
-        BYTE b = (BYTE)(dw >> (8 * i));
-        if (b < 0x20 || b > 0x7E)
-            return false;
-    }
-    return true;
-}
-
 // A bitmap format a decoder could be named for, of a size whose pixels fit in 32 bits.
 bool IsSoundVideoFormat(const BYTE *pb, DWORD cb)
 {
@@ -30,20 +20,20 @@ bool IsSoundVideoFormat(const BYTE *pb, DWORD cb)
     if (cb < sizeof(BITMAPINFOHEADER) || pbih->biSize < sizeof(BITMAPINFOHEADER) || pbih->biSize > cb ||
         pbih->biWidth == 0 || pbih->biHeight == 0 || pbih->biWidth == LONG_MIN || pbih->biHeight == LONG_MIN)
         return false;
-    ULONGLONG cbPixels = (ULONGLONG)labs(pbih->biWidth) * (ULONGLONG)labs(pbih->biHeight) * 4;
+    if ((ULONGLONG)labs(pbih->biWidth) * (ULONGLONG)labs(pbih->biHeight) * 4 > 0x7FFFFFFF)
+        return false;
     WORD wBits = pbih->biBitCount;
-    bool fBits = wBits == 1 || wBits == 4 || wBits == 8 || wBits == 16 || wBits == 24 || wBits == 32;
     switch (pbih->biCompression) {
     case BI_RGB:
-        return fBits && cbPixels <= 0x7FFFFFFF;
+        return wBits == 1 || wBits == 4 || wBits == 8 || wBits == 16 || wBits == 24 || wBits == 32;
     case BI_RLE8:
-        return wBits == 8 && cbPixels <= 0x7FFFFFFF;
+        return wBits == 8;
     case BI_RLE4:
-        return wBits == 4 && cbPixels <= 0x7FFFFFFF;
+        return wBits == 4;
     case BI_BITFIELDS:
-        return (wBits == 16 || wBits == 32) && cbPixels <= 0x7FFFFFFF;
+        return wBits == 16 || wBits == 32;
     default:
-        return IsPrintableCompression(pbih->biCompression) && cbPixels <= 0x7FFFFFFF;
+        return IsPrintableFourcc(pbih->biCompression);
     }
 }
 

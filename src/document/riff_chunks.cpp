@@ -31,7 +31,7 @@ bool WriteDwordAt(HANDLE hFile, LONGLONG off, DWORD dw)
            cbWritten == sizeof dw;
 }
 
-static bool IsPrintableFourcc(DWORD fcc)
+bool IsPrintableFourcc(DWORD fcc)
 {
     for (int i = 0; i < 4; i++) {
         BYTE b = (BYTE)(fcc >> (8 * i));

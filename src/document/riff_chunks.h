@@ -16,6 +16,8 @@ bool ReadAt(HANDLE hFile, LONGLONG off, void *pv, DWORD cb);
 // Whether the file begins as a RIFF 'AVI ' file; its size, and where its first RIFF says it ends.
 bool ReadAviRiff(HANDLE hFile, LONGLONG *pcbFile, LONGLONG *poffRiffEnd);
 bool WriteDwordAt(HANDLE hFile, LONGLONG off, DWORD dw);
+// Whether the four bytes of a chunk id or a FOURCC are all printable text.
+bool IsPrintableFourcc(DWORD fcc);
 // Reads the chunk at off, which must lie whole before offEnd (the end of its parent). False on garbage: an id that is
 // not text, a size that runs past the parent, a list too short for its type, or a read that fails.
 bool ReadChunk(HANDLE hFile, LONGLONG off, LONGLONG offEnd, Chunk *pck);
