@@ -2,14 +2,20 @@
 // one labelled figure a line on the standard output. It measures and prints; it never judges the figures.
 // "play FILE" opens FILE as the user does and plays it through the program's own message loop, watching every
 // paint of the view: which frame came, how far its start was from the clocks, what the processor paid.
+// "open FILE" times the open, "save FILE OUT" the save of FILE with a filled box over every frame, each with the
+// time of every stage and the peak memory of the processes; "floor FILE OUT" times one plain pass of the
+// platform's writer over FILE's frames and sound, the least any of them can cost.
 #include "app/app_state.h"
+#include "app/stage_times.h"
 #include "app/startup.h"
 #include "document/copy_process.h"
 #include "document/file_commands.h"
+#include "document/save_commands.h"
 #include "playback/audio_output.h"
 #include "resources/resource.h"
 
 #include <mmsystem.h>
+#include <psapi.h>
 
 #include <algorithm>
 #include <atomic>
@@ -267,33 +273,302 @@ static int RunPlayBench(const char *pszPath)
     return EXIT_SUCCESS;
 }
 
-// Each mode names one job of the program; the file is its input.
+static LONGLONG ReadCounter()
+{
+    LARGE_INTEGER li;
+    QueryPerformanceCounter(&li);
+    return li.QuadPart;
+}
+
+static double GetSecondsSince(LONGLONG llStart)
+{
+    LARGE_INTEGER liFrequency;
+    QueryPerformanceFrequency(&liFrequency);
+    return (double)(ReadCounter() - llStart) / (double)liFrequency.QuadPart;
+}
+
+static double GetPeakMegabytes()
+{
+    PROCESS_MEMORY_COUNTERS pmc = {};
+    pmc.cb = sizeof pmc;
+    if (!GetProcessMemoryInfo(GetCurrentProcess(), &pmc, sizeof pmc))
+        return 0;
+    return (double)pmc.PeakWorkingSetSize / (1024.0 * 1024.0);
+}
+
+// The working copy is made by a second process: it leaves its stage times and its peak memory in the file that
+// this variable names, and the open reads them from there.
+static const char szChildReport[] = "PELTO_BENCH_CHILD_REPORT";
+
+static void WriteChildReport()
+{
+    char szPath[MAX_PATH];
+    DWORD cch = GetEnvironmentVariableA(szChildReport, szPath, sizeof szPath);
+    FILE *pf = cch > 0 && cch < sizeof szPath ? fopen(szPath, "w") : NULL;
+    if (!pf)
+        return;
+    for (int nStage = 0; nStage < STAGE_COUNT; nStage++)
+        fprintf(pf, "%.6f\n", GetStageSeconds((WorkStage)nStage));
+    fprintf(pf, "%.1f\n", GetPeakMegabytes());
+    fclose(pf);
+}
+
+static const char *const apszStageNames[STAGE_COUNT] = {
+    "header check",           "copy process",   "document open",  "frame read",     "composition",   "pixel read-back",  "annotated write",
+    "stream copy read",       "stream copy write", "file close", "header repair", "wholeness check",
+};
+
+static void PrintStages(const char *pszJob, const char *pszProcess, const double *pdSeconds)
+{
+    for (int nStage = 0; nStage < STAGE_COUNT; nStage++)
+        if (pdSeconds[nStage] > 0)
+            printf("%s stage %s, %s (s): %.3f\n", pszJob, apszStageNames[nStage], pszProcess, pdSeconds[nStage]);
+}
+
+// The program's stages, and the rest of the job's time as the stage "other".
+static void PrintOwnStages(const char *pszJob, double dJobSeconds)
+{
+    double adSeconds[STAGE_COUNT];
+    for (int nStage = 0; nStage < STAGE_COUNT; nStage++) {
+        adSeconds[nStage] = GetStageSeconds((WorkStage)nStage);
+        dJobSeconds -= adSeconds[nStage];
+    }
+    PrintStages(pszJob, "program", adSeconds);
+    printf("%s stage other, program (s): %.3f\n", pszJob, dJobSeconds);
+}
+
+// Starts the program and opens pszPath through it, timed; FALSE when either failed.
+static BOOL StartAndOpen(const char *pszPath, HACCEL *phaccel, double *pdOpenSeconds)
+{
+    if (!StartProgram(GetModuleHandleA(NULL), SW_SHOW)) {
+        fputs("pelto_bench: the program did not start\n", stderr);
+        return FALSE;
+    }
+    *phaccel = LoadMainAccelerators();
+    ArmWatchdog(OPEN_ALLOWANCE_MS + (DWORD)(std::max(GetFileBytes(pszPath), 0LL) >> 20) * OPEN_MS_PER_MB);
+    ResetStageTimes();
+    LONGLONG llStart = ReadCounter();
+    OpenFilePath(pszPath);
+    *pdOpenSeconds = GetSecondsSince(llStart);
+    if (!pavisVideo || !SettleQueue(*phaccel)) {
+        fprintf(stderr, "pelto_bench: %s did not open\n", pszPath);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+static void PrintJobFigures(const char *pszJob, const char *pszPath, double dSeconds)
+{
+    printf("file: %s\n", pszPath);
+    printf("frame size: %ldx%ld\n", cxFrame, cyFrame);
+    printf("frames: %ld\n", lFrameCount);
+    printf("%s time (s): %.3f\n", pszJob, dSeconds);
+    printf("%s frames per second: %.1f\n", pszJob, dSeconds > 0 ? lFrameCount / dSeconds : 0.0);
+}
+
+static int RunOpenBench(char **argv)
+{
+    char szReport[MAX_PATH];
+    if (!GetTempFileNameA(".", "pbr", 0, szReport))
+        return EXIT_FAILURE;
+    SetEnvironmentVariableA(szChildReport, szReport);
+    HACCEL haccel;
+    double dSeconds = 0;
+    BOOL fOpened = StartAndOpen(argv[2], &haccel, &dSeconds);
+    double adChild[STAGE_COUNT + 1] = {};
+    FILE *pf = fopen(szReport, "r");
+    for (int i = 0; pf && i <= STAGE_COUNT && fscanf(pf, "%lf", &adChild[i]) == 1; i++)
+        ;
+    if (pf)
+        fclose(pf);
+    DeleteFileA(szReport);
+    if (!fOpened)
+        return EXIT_FAILURE;
+    PrintJobFigures("open", argv[2], dSeconds);
+    PrintOwnStages("open", dSeconds);
+    PrintStages("open", "copy process", adChild);
+    printf("open peak memory, program (MB): %.1f\n", GetPeakMegabytes());
+    printf("open peak memory, copy process (MB): %.1f\n", adChild[STAGE_COUNT]);
+    DestroyWindow(hwndMain);
+    return EXIT_SUCCESS;
+}
+
+// The figure of the save: a red box over the middle half of the frame, on every frame.
+static void DrawBenchFigure()
+{
+    HBRUSH hbr = CreateSolidBrush(RGB(255, 0, 0));
+    RECT rc = {cxCanvas / 4, cyCanvas / 4, cxCanvas * 3 / 4, cyCanvas * 3 / 4};
+    FillRect(hdcFigure, &rc, hbr);
+    DeleteObject(hbr);
+    fModified = 1;
+}
+
+static int RunSaveBench(char **argv)
+{
+    HACCEL haccel;
+    double dOpenSeconds = 0;
+    if (!StartAndOpen(argv[2], &haccel, &dOpenSeconds))
+        return EXIT_FAILURE;
+    double dPeakOpen = GetPeakMegabytes();
+    DrawBenchFigure();
+    ArmWatchdog(OPEN_ALLOWANCE_MS + (DWORD)(std::max(GetFileBytes(argv[2]), 0LL) >> 20) * OPEN_MS_PER_MB * 4);
+    ResetStageTimes();
+    LONGLONG llStart = ReadCounter();
+    BOOL fSaved = SaveToFile(argv[3]);
+    double dSeconds = GetSecondsSince(llStart);
+    if (!fSaved) {
+        fprintf(stderr, "pelto_bench: %s was not saved\n", argv[3]);
+        DestroyWindow(hwndMain);
+        return EXIT_FAILURE;
+    }
+    PrintJobFigures("save", argv[2], dSeconds);
+    PrintOwnStages("save", dSeconds);
+    printf("save peak memory before the save (MB): %.1f\n", dPeakOpen);
+    printf("save peak memory (MB): %.1f\n", GetPeakMegabytes());
+    DestroyWindow(hwndMain);
+    return EXIT_SUCCESS;
+}
+
+// One stream's samples, read whole before the clock starts.
+struct StreamSamples {
+    PAVISTREAM pavis = NULL;
+    AVISTREAMINFOA si = {};
+    std::vector<BYTE> format, bytes;
+    std::vector<LONG> sampleEnds; // for video: where each frame's bytes end
+};
+
+static BOOL ReadAllSamples(PAVISTREAM pavis, StreamSamples *pss)
+{
+    pss->pavis = pavis;
+    LONG cbFormat = 0;
+    if (AVIStreamInfoA(pavis, &pss->si, sizeof pss->si) != 0 || AVIStreamReadFormat(pavis, 0, NULL, &cbFormat) != 0)
+        return FALSE;
+    pss->format.resize(cbFormat);
+    AVIStreamReadFormat(pavis, 0, pss->format.data(), &cbFormat);
+    BOOL fVideo = pss->si.fccType == streamtypeVIDEO;
+    LONG lEnd = AVIStreamStart(pavis) + AVIStreamLength(pavis);
+    for (LONG lPos = AVIStreamStart(pavis); lPos < lEnd;) {
+        LONG cb = 0, cSamples = 0;
+        LONG cWanted = fVideo ? 1 : std::min(lEnd - lPos, 65536L);
+        if (AVIStreamRead(pavis, lPos, cWanted, NULL, 0, &cb, &cSamples) != 0 || cSamples <= 0)
+            return FALSE;
+        size_t cbOld = pss->bytes.size();
+        pss->bytes.resize(cbOld + cb);
+        if (AVIStreamRead(pavis, lPos, cWanted, pss->bytes.data() + cbOld, cb, NULL, NULL) != 0)
+            return FALSE;
+        pss->sampleEnds.push_back((LONG)pss->bytes.size());
+        lPos += cSamples;
+    }
+    pss->si.dwStart = 0;
+    return TRUE;
+}
+
+// The floor: every frame and the sound written once through the platform's writer, frames one per call as a save
+// writes them, the sound in one call.
+static BOOL WriteOnePass(const char *pszOut, StreamSamples *ass, int cStreams)
+{
+    PAVIFILE pfile;
+    if (AVIFileOpenA(&pfile, pszOut, OF_CREATE | OF_WRITE, NULL) != 0)
+        return FALSE;
+    PAVISTREAM apavis[2] = {};
+    BOOL fOk = TRUE;
+    for (int i = 0; i < cStreams && fOk; i++)
+        fOk = AVIFileCreateStreamA(pfile, &apavis[i], &ass[i].si) == 0 &&
+              AVIStreamSetFormat(apavis[i], 0, ass[i].format.data(), (LONG)ass[i].format.size()) == 0;
+    for (int i = 0; i < cStreams && fOk; i++) {
+        BOOL fVideo = ass[i].si.fccType == streamtypeVIDEO;
+        LONG cbStart = 0;
+        for (LONG n = 0; fVideo && fOk && n < (LONG)ass[i].sampleEnds.size(); n++) {
+            fOk = AVIStreamWrite(apavis[i], n, 1, ass[i].bytes.data() + cbStart, ass[i].sampleEnds[n] - cbStart,
+                                 AVIIF_KEYFRAME, NULL, NULL) == 0;
+            cbStart = ass[i].sampleEnds[n];
+        }
+        LONG cbAlign = ass[i].si.dwSampleSize ? (LONG)ass[i].si.dwSampleSize : 1;
+        if (!fVideo && fOk)
+            fOk = AVIStreamWrite(apavis[i], 0, (LONG)ass[i].bytes.size() / cbAlign, ass[i].bytes.data(),
+                                 (LONG)ass[i].bytes.size(), AVIIF_KEYFRAME, NULL, NULL) == 0;
+    }
+    for (PAVISTREAM pavis : apavis)
+        if (pavis)
+            AVIStreamRelease(pavis);
+    AVIFileRelease(pfile);
+    return fOk;
+}
+
+static int RunFloorBench(char **argv)
+{
+    PAVIFILE pfile;
+    if (AVIFileOpenA(&pfile, argv[2], OF_READ, NULL) != 0)
+        return EXIT_FAILURE;
+    StreamSamples ass[2];
+    int cStreams = 0;
+    PAVISTREAM pavis;
+    BOOL fOk = TRUE;
+    for (int i = 0; cStreams < 2 && fOk && AVIFileGetStream(pfile, &pavis, 0, i) == 0; i++)
+        fOk = ReadAllSamples(pavis, &ass[cStreams++]);
+    LONG cFrames = 0;
+    for (int i = 0; i < cStreams; i++)
+        if (ass[i].si.fccType == streamtypeVIDEO)
+            cFrames = (LONG)ass[i].sampleEnds.size();
+    LONGLONG llStart = ReadCounter();
+    fOk = fOk && WriteOnePass(argv[3], ass, cStreams);
+    double dSeconds = GetSecondsSince(llStart);
+    for (int i = 0; i < cStreams; i++)
+        AVIStreamRelease(ass[i].pavis);
+    AVIFileRelease(pfile);
+    if (!fOk) {
+        fprintf(stderr, "pelto_bench: one pass over %s failed\n", argv[2]);
+        return EXIT_FAILURE;
+    }
+    printf("file: %s\n", argv[2]);
+    printf("frames: %ld\n", cFrames);
+    printf("one pass time (s): %.3f\n", dSeconds);
+    printf("one pass frames per second: %.1f\n", dSeconds > 0 ? cFrames / dSeconds : 0.0);
+    return EXIT_SUCCESS;
+}
+
+static int RunPlayMode(char **argv)
+{
+    return RunPlayBench(argv[2]);
+}
+
+// Each mode names one job of the program and the files it takes.
 static const struct {
     const char *pszMode;
-    int (*pfnRun)(const char *pszPath);
+    int cArguments;
+    int (*pfnRun)(char **argv);
 } aModes[] = {
-    {"play", RunPlayBench},
+    {"play", 1, RunPlayMode},
+    {"open", 1, RunOpenBench},
+    {"save", 2, RunSaveBench},
+    {"floor", 2, RunFloorBench},
 };
 
 int main(int argc, char **argv)
 {
     // The program's working copy is made by its own executable, started again: this one, here.
     int nCopyExitCode;
-    if (RunCopySwitch(&nCopyExitCode))
+    if (RunCopySwitch(&nCopyExitCode)) {
+        WriteChildReport();
         return nCopyExitCode;
-    const char *pszMode = argc == 3 ? argv[1] : "";
+    }
+    // Every file of the run, the program's temporary ones too, goes into the folder the bench is started in.
+    char szFolder[MAX_PATH];
+    if (GetCurrentDirectoryA(sizeof szFolder, szFolder))
+        SetEnvironmentVariableA("TMP", szFolder);
+    const char *pszMode = argc >= 2 ? argv[1] : "";
     for (const auto &mode : aModes) {
-        if (strcmp(pszMode, mode.pszMode) != 0)
+        if (strcmp(pszMode, mode.pszMode) != 0 || argc != 2 + mode.cArguments)
             continue;
         ArmWatchdog(START_ALLOWANCE_MS);
         HANDLE hWatchdog = CreateThread(NULL, 0, WatchdogThreadProc, NULL, 0, NULL);
         AVIFileInit();
-        int nExitCode = mode.pfnRun(argv[2]);
+        int nExitCode = mode.pfnRun(argv);
         AVIFileExit();
         fflush(stdout);
         CloseHandle(hWatchdog);
         return nExitCode;
     }
-    fputs("usage: pelto_bench play FILE\n", stderr);
+    fputs("usage: pelto_bench play FILE | open FILE | save FILE OUT | floor FILE OUT\n", stderr);
     return EXIT_USAGE;
 }

@@ -186,13 +186,29 @@ void OverlayFigure()
     BitBlt(hdcWork, 0, 0, cxCanvas, cyCanvas, hdcFigure, 0, 0, SRCINVERT);
 }
 
-BOOL ReadWorkPixels(void *pvBits, const BITMAPINFOHEADER *pbih)
+static BOOL ReadSurfacePixels(HDC hdc, HBITMAP hbm, HBITMAP hbmOld, void *pvBits, const BITMAPINFOHEADER *pbih)
 {
     BITMAPINFO bmi = {};
     bmi.bmiHeader = *pbih;
     // The bitmap is read while no context holds it.
-    SelectObject(hdcWork, hbmWorkOld);
-    int cLines = GetDIBits(hdcWork, hbmWork, 0, (UINT)pbih->biHeight, pvBits, &bmi, DIB_RGB_COLORS);
-    SelectObject(hdcWork, hbmWork);
+    SelectObject(hdc, hbmOld);
+    int cLines = GetDIBits(hdc, hbm, 0, (UINT)pbih->biHeight, pvBits, &bmi, DIB_RGB_COLORS);
+    SelectObject(hdc, hbm);
     return cLines == pbih->biHeight;
+}
+
+BOOL ReadWorkPixels(void *pvBits, const BITMAPINFOHEADER *pbih)
+{
+    return ReadSurfacePixels(hdcWork, hbmWork, hbmWorkOld, pvBits, pbih);
+}
+
+BOOL ReadFigurePixels(void *pvBits, const BITMAPINFOHEADER *pbih)
+{
+    return ReadSurfacePixels(hdcFigure, hbmFigure, hbmFigureOld, pvBits, pbih);
+}
+
+BOOL HoldsTrueColour()
+{
+    BITMAP bm = {};
+    return hbmWork && GetObject(hbmWork, sizeof bm, &bm) == sizeof bm && bm.bmBitsPixel >= 24;
 }

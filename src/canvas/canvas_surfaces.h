@@ -29,3 +29,7 @@ void DrawFrameToWork(const BITMAPINFOHEADER *pbih);
 void OverlayFigure();
 // Reads the work surface as a bottom-up image in the format of pbih into pvBits. FALSE unless every line was read.
 BOOL ReadWorkPixels(void *pvBits, const BITMAPINFOHEADER *pbih);
+// The same for the figure.
+BOOL ReadFigurePixels(void *pvBits, const BITMAPINFOHEADER *pbih);
+// Whether the surfaces keep every colour of a 24-bit frame: a display of fewer colours makes them round colours off.
+BOOL HoldsTrueColour();

@@ -5,6 +5,7 @@
 
 #include "app/avi_streams.h"
 #include "app/long_work.h"
+#include "app/stage_times.h"
 #include "document/avi_header_fix.h"
 
 #include <algorithm>
@@ -43,6 +44,29 @@ static LONG GetWritePosition(PAVISTREAM pavisDest, DWORD fccType, LONG lFromStar
     return AVIStreamStart(pavisDest) + AVIStreamLength(pavisDest);
 }
 
+// Reads as many whole samples from lPos on as the buffer holds, short of lEnd; the buffer grows to hold one at least.
+static BOOL ReadSamples(PAVISTREAM pavis, LONG lPos, LONG lEnd, std::vector<BYTE> *pbuffer, LONG *pcbRead,
+                        LONG *pcSamplesRead)
+{
+    StageTimer timer(STAGE_COPY_READ);
+    // A sample whose size cannot be had would end the copy short of the stream's end.
+    LONG cbSample = 0;
+    if (AVIStreamRead(pavis, lPos, 1, NULL, 0, &cbSample, NULL) != 0 || cbSample <= 0)
+        return FALSE;
+    if ((size_t)cbSample > pbuffer->size())
+        pbuffer->assign(cbSample, 0);
+    LONG cSamples = std::min((LONG)(pbuffer->size() / cbSample), lEnd - lPos);
+    return AVIStreamRead(pavis, lPos, cSamples, pbuffer->data(), (LONG)pbuffer->size(), pcbRead, pcSamplesRead) == 0;
+}
+
+static BOOL WriteSamples(PAVISTREAM pavis, LONG lPos, LONG cSamples, const std::vector<BYTE> &buffer, LONG cb,
+                         LONG *pcSamplesWritten)
+{
+    StageTimer timer(STAGE_COPY_WRITE);
+    return AVIStreamWrite(pavis, lPos, cSamples, (void *)buffer.data(), cb, AVIIF_KEYFRAME, pcSamplesWritten, NULL) ==
+           0;
+}
+
 BOOL CopyStream(PAVISTREAM pavisSource, PAVISTREAM pavisDest, DWORD fccType, LONG lFrom, LONG lEnd)
 {
     LONG lStart = AVIStreamStart(pavisSource);
@@ -53,19 +77,10 @@ BOOL CopyStream(PAVISTREAM pavisSource, PAVISTREAM pavisDest, DWORD fccType, LON
         return FALSE;
     std::vector<BYTE> buffer(std::max(cbConvenient, fccType == streamtypeAUDIO ? MIN_COPY_BUFFER : 0L));
     for (LONG lPos = std::max(lStart, lFrom); lPos < lEnd;) {
-        // A sample whose size cannot be had would end the copy short of the stream's end.
-        LONG cbSample = 0;
-        if (AVIStreamRead(pavisSource, lPos, 1, NULL, 0, &cbSample, NULL) != 0 || cbSample <= 0)
-            return FALSE;
-        if ((size_t)cbSample > buffer.size())
-            buffer.assign(cbSample, 0);
-        LONG cSamples = std::min((LONG)(buffer.size() / cbSample), lEnd - lPos);
         LONG cbRead = 0, cSamplesRead = 0, cSamplesWritten = 0;
-        if (AVIStreamRead(pavisSource, lPos, cSamples, buffer.data(), (LONG)buffer.size(), &cbRead,
-                          &cSamplesRead) != 0)
-            return FALSE;
-        if (AVIStreamWrite(pavisDest, GetWritePosition(pavisDest, fccType, lPos - lStart), cSamplesRead, buffer.data(),
-                           cbRead, AVIIF_KEYFRAME, &cSamplesWritten, NULL) != 0)
+        if (!ReadSamples(pavisSource, lPos, lEnd, &buffer, &cbRead, &cSamplesRead) ||
+            !WriteSamples(pavisDest, GetWritePosition(pavisDest, fccType, lPos - lStart), cSamplesRead, buffer, cbRead,
+                          &cSamplesWritten))
             return FALSE;
         // A pass that moves nothing would repeat for ever.
         if (cSamplesWritten <= 0)
@@ -122,6 +137,14 @@ static BOOL AsksForCompressor(LPAVICOMPRESSOPTIONS pOptions)
     if (pOptions->fccType == streamtypeVIDEO)
         return pOptions->fccHandler != 0 && pOptions->fccHandler != mmioFOURCC('D', 'I', 'B', ' ');
     return pOptions->fccType == streamtypeAUDIO && pOptions->lpFormat != NULL;
+}
+
+BOOL CopiesUnchanged(PAVISTREAM *apavis, LPAVICOMPRESSOPTIONS *ppOptions)
+{
+    for (int nSlot = 0; nSlot < SLOT_COUNT; nSlot++)
+        if (apavis[nSlot] && AsksForCompressor(ppOptions[nSlot]) && !IsOwnAudioFormat(apavis[nSlot], ppOptions[nSlot]))
+            return FALSE;
+    return TRUE;
 }
 
 static BOOL PrepareStreamCopy(PAVISTREAM pavis, LPAVICOMPRESSOPTIONS pOptions, BOOL fCompress, StreamCopy *pcopy)
@@ -194,6 +217,7 @@ static BOOL CopyStreams(const char *pszDest, StreamCopy *acopy)
             fOk = CopyStream(acopy[nSlot].pavisRead, acopy[nSlot].pavisDest, acopy[nSlot].fccType, 0,
                              acopy[nSlot].lEnd);
     // The destination's streams end before its file, which writes its headers as it closes.
+    StageTimer timer(STAGE_FILE_CLOSE);
     for (int nSlot = 0; nSlot < SLOT_COUNT; nSlot++)
         if (acopy[nSlot].pavisDest) {
             AVIStreamRelease(acopy[nSlot].pavisDest);

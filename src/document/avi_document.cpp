@@ -4,6 +4,7 @@
 #include "document/avi_document.h"
 
 #include "app/avi_streams.h"
+#include "app/stage_times.h"
 #include "app/title.h"
 #include "bars/bar_layout.h"
 #include "bars/trackbar.h"
@@ -71,6 +72,7 @@ static void FitWindowToFrame()
 
 BOOL OpenAviDocument(const char *pszPath)
 {
+    StageTimer timer(STAGE_DOCUMENT_OPEN);
     PAVIFILE pfile;
     if (AVIFileOpenA(&pfile, pszPath, OF_READ, NULL) != 0)
         return FALSE;

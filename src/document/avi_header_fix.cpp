@@ -6,6 +6,7 @@
 // library never writes one) the audio lengths count the later parts too and are left alone.
 #include "document/avi_header_fix.h"
 
+#include "app/stage_times.h"
 #include "document/riff_chunks.h"
 
 #include <vfw.h>
@@ -175,6 +176,7 @@ LONGLONG TrueMicroSecPerFrame(const AviLayout &l)
 
 BOOL RepairAviHeaders(const char *pszPath)
 {
+    StageTimer timer(STAGE_HEADER_REPAIR);
     HANDLE hFile = CreateFileA(pszPath, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, NULL, OPEN_EXISTING,
                                FILE_ATTRIBUTE_NORMAL, NULL);
     if (hFile == INVALID_HANDLE_VALUE)
@@ -207,6 +209,7 @@ BOOL RepairAviHeaders(const char *pszPath)
 
 BOOL IsWholeAviFile(const char *pszPath)
 {
+    StageTimer timer(STAGE_WHOLENESS_CHECK);
     HANDLE hFile = CreateFileA(pszPath, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
     if (hFile == INVALID_HANDLE_VALUE)
         return FALSE;

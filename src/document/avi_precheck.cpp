@@ -1,6 +1,7 @@
 #include "document/avi_precheck.h"
 
 #include "app/avi_streams.h"
+#include "app/stage_times.h"
 #include "document/riff_chunks.h"
 
 #include <vfw.h>
@@ -105,6 +106,7 @@ bool IsSoundHeaderList(HANDLE hFile, const Chunk &ckList)
 
 BOOL PassesHeaderCheck(const char *pszPath)
 {
+    StageTimer timer(STAGE_HEADER_CHECK);
     HANDLE hFile = CreateFileA(pszPath, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
     if (hFile == INVALID_HANDLE_VALUE)
         return FALSE;

@@ -5,6 +5,7 @@
 
 #include "app/format.h"
 #include "app/long_work.h"
+#include "app/stage_times.h"
 #include "document/avi_copy.h"
 #include "document/compress_options.h"
 #include "document/cut_repair.h"
@@ -73,6 +74,7 @@ static CopyResult WaitForCopy(HANDLE hProcess, const char *pszDest, SizeVerdict 
 // Runs the child on pszSource and waits for it; whatever it left at pszDest is deleted unless it is COPY_DONE.
 static CopyResult RunCopyProcess(const char *pszSource, const char *pszDest, SizeVerdict *pVerdict)
 {
+    StageTimer timer(STAGE_COPY_PROCESS);
     PROCESS_INFORMATION pi = {};
     if (!StartCopyProcess(pszSource, pszDest, &pi))
         return COPY_FAILED;

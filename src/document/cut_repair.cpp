@@ -1,6 +1,7 @@
 #include "document/cut_repair.h"
 
 #include "app/long_work.h"
+#include "app/stage_times.h"
 #include "document/riff_chunks.h"
 
 #include <vfw.h>
@@ -154,6 +155,7 @@ bool PatchWholeCopy(const CutLayout &l, WholeCopy *pcopy)
 
 CutRepair RepairCutFile(const char *pszPath, const char *pszWhole)
 {
+    StageTimer timer(STAGE_HEADER_CHECK);
     CutLayout layout;
     layout.hFile = CreateFileA(pszPath, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
     if (layout.hFile == INVALID_HANDLE_VALUE)

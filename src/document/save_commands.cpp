@@ -65,10 +65,16 @@ struct SaveOutcome {
 };
 
 // Whether the annotated file, and a final copy as large when the video is saved uncompressed, fit before either
-// is begun. (A compressor's output is measured by the final copy itself, once its formats are known.)
-static BOOL CheckSaveRoom(const char *pszAnnotated, const char *pszFinal, SaveOutcome *pOutcome)
+// is begun. (A compressor's output is measured by the final copy itself, once its formats are known.) A save in one
+// pass writes only the final file.
+static BOOL CheckSaveRoom(const char *pszAnnotated, const char *pszFinal, BOOL fOnePass, SaveOutcome *pOutcome)
 {
     ULONGLONG cbAnnotated = GetWrittenFileBytes(GetAnnotatedStreamBytes());
+    if (fOnePass) {
+        lstrcpynA(pOutcome->szRefused, pszFinal, MAX_PATH);
+        pOutcome->verdict = CheckRoomFor(pszFinal, cbAnnotated);
+        return pOutcome->verdict == SIZE_FITS;
+    }
     lstrcpynA(pOutcome->szRefused, pszAnnotated, MAX_PATH);
     pOutcome->verdict = CheckRoomFor(pszAnnotated, cbAnnotated);
     DWORD fccVideo = apCompressOptions[SLOT_VIDEO]->fccHandler;
@@ -80,24 +86,30 @@ static BOOL CheckSaveRoom(const char *pszAnnotated, const char *pszFinal, SaveOu
     return pOutcome->verdict == SIZE_FITS;
 }
 
-// The annotated write and the final copy, as two stages of long work.
-static BOOL WriteFinalFile(const char *pszAnnotated, const char *pszFinal, SaveOutcome *pOutcome)
+// The annotated write and the final copy, as two stages of long work; or the annotated write alone, straight into
+// the final file, when the copy would write it unchanged.
+static BOOL WriteFinalFile(const char *pszAnnotated, const char *pszFinal, BOOL fOnePass, SaveWay way,
+                           SaveOutcome *pOutcome)
 {
-    BeginLongWork(IDS_SAVING, 2);
-    BOOL fOk = WriteAnnotatedAvi(pszAnnotated);
-    NextLongWorkStage();
-    lstrcpynA(pOutcome->szRefused, pszFinal, MAX_PATH);
-    fOk = fOk && CopyAviFile(pszAnnotated, pszFinal, apCompressOptions, FALSE, &pOutcome->verdict);
+    BeginLongWork(IDS_SAVING, fOnePass ? 1 : 2);
+    BOOL fOk = WriteAnnotatedAvi(fOnePass ? pszFinal : pszAnnotated, way == SAVE_FAST);
+    if (!fOnePass) {
+        NextLongWorkStage();
+        lstrcpynA(pOutcome->szRefused, pszFinal, MAX_PATH);
+        fOk = fOk && CopyAviFile(pszAnnotated, pszFinal, apCompressOptions, FALSE, &pOutcome->verdict);
+    }
     pOutcome->fCancelled = EndLongWork();
     return fOk && !pOutcome->fCancelled;
 }
 
-static BOOL WriteDestination(const char *pszDest, SaveOutcome *pOutcome)
+static BOOL WriteDestination(const char *pszDest, SaveWay way, SaveOutcome *pOutcome)
 {
     char szAnnotated[MAX_PATH], szFinal[MAX_PATH];
     if (!MakeTempAviName(szAnnotated) || !MakeFileBeside(pszDest, szFinal))
         return FALSE;
-    BOOL fOk = CheckSaveRoom(szAnnotated, szFinal, pOutcome) && WriteFinalFile(szAnnotated, szFinal, pOutcome) &&
+    BOOL fOnePass = way == SAVE_FAST && CopiesUnchanged(apavisDocument, apCompressOptions);
+    BOOL fOk = CheckSaveRoom(szAnnotated, szFinal, fOnePass, pOutcome) &&
+               WriteFinalFile(szAnnotated, szFinal, fOnePass, way, pOutcome) &&
                MoveFileExA(szFinal, pszDest, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     DeleteFileA(szAnnotated);
     if (!fOk)
@@ -105,11 +117,11 @@ static BOOL WriteDestination(const char *pszDest, SaveOutcome *pOutcome)
     return fOk;
 }
 
-BOOL SaveToFile(const char *pszDest)
+BOOL SaveToFile(const char *pszDest, SaveWay way)
 {
     WaitCursorScope wait;
     SaveOutcome outcome;
-    if (!pavisVideo || !WriteDestination(pszDest, &outcome)) {
+    if (!pavisVideo || !WriteDestination(pszDest, way, &outcome)) {
         if (outcome.verdict != SIZE_FITS)
             ShowSizeRefusal(outcome.verdict, pszDest, outcome.szRefused);
         else if (!outcome.fCancelled)

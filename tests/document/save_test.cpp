@@ -183,3 +183,34 @@ TEST_F(SaveTest, SaveWritesUncompressedKeyFramesAndTheSoundFromTheFirstFrameAndA
     // 2.3 MB of frames, refused before a byte is written, for want of room.
     failSave(strFolder + "kept.avi", strFolder, FormatResourceText(IDS_NO_ROOM, strFolder));
 }
+
+// The fast way (one pass where the copy would change nothing, frames read as bytes) writes exactly the plain way's
+// bytes: inside and outside the range, with and without sound, with options that copy unchanged and with a video
+// compressor asked for (one no codec here has: the platform's compressors here cannot set a format), which takes
+// the fast way through the copy as well.
+TEST_F(SaveTest, TheFastWayWritesTheBytesOfThePlainWay)
+{
+    for (bool fSound : {false, true}) {
+        // Lines of 195 bytes of pixels, padded with a byte the surfaces would never write.
+        std::string strSource = OpenPattern(65, 49, 6, fSound), strBytes = ReadFileBytes(strSource);
+        for (size_t at = strBytes.find("00dc"); at != std::string::npos; at = strBytes.find("00dc", at + 1))
+            for (size_t y = 0; y < 49 && at + 8 + 196 * 49 <= strBytes.size(); y++)
+                strBytes[at + 8 + 196 * y + 195] = '\xAB';
+        WriteFileBytes(strSource, strBytes);
+        OpenFile(strSource);
+        // Near-white covers like any colour; only pure white is transparent.
+        Drag(TOOL_FILLRECT, RGB(254, 254, 254), 1, {{3, 3}, {30, 20}});
+        Drag(TOOL_PEN, RGB(20, 120, 220), 5, {{10, 40}, {60, 5}, {64, 48}});
+        nFigureStart = 2;
+        nFigureEnd = 3;
+        for (DWORD fccHandler : {mmioFOURCC('D', 'I', 'B', ' '), mmioFOURCC('n', 'o', 'n', 'e')}) {
+            SCOPED_TRACE(std::to_string(fSound) + " " + std::to_string(fccHandler));
+            aCompressOptions[SLOT_VIDEO].fccHandler = fccHandler;
+            std::string strFast = AddFile("fast.avi"), strPlain = AddFile("plain.avi");
+            ASSERT_TRUE(SaveToFile(strFast.c_str(), SAVE_FAST));
+            ASSERT_TRUE(SaveToFile(strPlain.c_str(), SAVE_PLAIN));
+            EXPECT_TRUE(ReadFileBytes(strFast) == ReadFileBytes(strPlain));
+            EXPECT_EQ(ReadStreamFacts(strFast, streamtypeAUDIO).fPresent, fSound);
+        }
+    }
+}
