@@ -143,7 +143,8 @@ void ShowProgress(UINT idFormat, DWORD dwAmount)
     char szFormat[80] = "", szText[160];
     LoadStringA(hInst, idFormat, szFormat, sizeof szFormat);
     FormatString(szText, sizeof szText, szFormat, dwAmount);
-    SendMessageA(hwndStatus, SB_SIMPLE, TRUE, 0);
+    if (!SendMessageA(hwndStatus, SB_ISSIMPLE, 0, 0))
+        SendMessageA(hwndStatus, SB_SIMPLE, TRUE, 0);
     SetPaneText(SB_SIMPLEID, szText, SBT_NOBORDERS);
 }
 

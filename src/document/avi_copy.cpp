@@ -12,8 +12,10 @@
 #include <climits>
 #include <vector>
 
-// The audio read buffer's least size: the library may find no convenient size for audio at all.
-static const LONG MIN_COPY_BUFFER = 64 * 1024;
+// The audio read buffer's least and largest size: the library may find no convenient size for audio at all, or
+// find the whole rest of the stream convenient, which would make the copy's memory, and its one chunk, grow with
+// the sound's length.
+static const LONG MIN_AUDIO_BUFFER = 64 * 1024, MAX_AUDIO_BUFFER = 1024 * 1024;
 
 static PAVISTREAM CreateDestStream(PAVIFILE pfileDest, const AVISTREAMINFOA *psi, PAVISTREAM pavisSource)
 {
@@ -75,7 +77,9 @@ BOOL CopyStream(PAVISTREAM pavisSource, PAVISTREAM pavisDest, DWORD fccType, LON
     LONG cbConvenient = 0;
     if (AVIStreamRead(pavisSource, lStart, AVISTREAMREAD_CONVENIENT, NULL, 0, &cbConvenient, NULL) != 0)
         return FALSE;
-    std::vector<BYTE> buffer(std::max(cbConvenient, fccType == streamtypeAUDIO ? MIN_COPY_BUFFER : 0L));
+    if (fccType == streamtypeAUDIO)
+        cbConvenient = std::clamp(cbConvenient, MIN_AUDIO_BUFFER, MAX_AUDIO_BUFFER);
+    std::vector<BYTE> buffer(std::max(cbConvenient, 0L));
     for (LONG lPos = std::max(lStart, lFrom); lPos < lEnd;) {
         LONG cbRead = 0, cSamplesRead = 0, cSamplesWritten = 0;
         if (!ReadSamples(pavisSource, lPos, lEnd, &buffer, &cbRead, &cSamplesRead) ||
