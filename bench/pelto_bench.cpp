@@ -296,6 +296,18 @@ static double GetPeakMegabytes()
     return (double)pmc.PeakWorkingSetSize / (1024.0 * 1024.0);
 }
 
+// The time since this process was made, the start of its loader and libraries included.
+static double GetSecondsOfLife()
+{
+    FILETIME ftCreation, ftExit, ftKernel, ftUser, ftNow;
+    if (!GetProcessTimes(GetCurrentProcess(), &ftCreation, &ftExit, &ftKernel, &ftUser))
+        return 0;
+    GetSystemTimeAsFileTime(&ftNow);
+    ULARGE_INTEGER uliCreation = {{ftCreation.dwLowDateTime, ftCreation.dwHighDateTime}};
+    ULARGE_INTEGER uliNow = {{ftNow.dwLowDateTime, ftNow.dwHighDateTime}};
+    return (double)(uliNow.QuadPart - uliCreation.QuadPart) / 1e7;
+}
+
 // The working copy is made by a second process: it leaves its stage times and its peak memory in the file that
 // this variable names, and the open reads them from there.
 static const char szChildReport[] = "PELTO_BENCH_CHILD_REPORT";
@@ -309,7 +321,7 @@ static void WriteChildReport()
         return;
     for (int nStage = 0; nStage < STAGE_COUNT; nStage++)
         fprintf(pf, "%.6f\n", GetStageSeconds((WorkStage)nStage));
-    fprintf(pf, "%.1f\n", GetPeakMegabytes());
+    fprintf(pf, "%.1f\n%.6f\n", GetPeakMegabytes(), GetSecondsOfLife());
     fclose(pf);
 }
 
@@ -375,9 +387,9 @@ static int RunOpenBench(char **argv)
     HACCEL haccel;
     double dSeconds = 0;
     BOOL fOpened = StartAndOpen(argv[2], &haccel, &dSeconds);
-    double adChild[STAGE_COUNT + 1] = {};
+    double adChild[STAGE_COUNT + 2] = {}; // the stages, the peak memory, the life
     FILE *pf = fopen(szReport, "r");
-    for (int i = 0; pf && i <= STAGE_COUNT && fscanf(pf, "%lf", &adChild[i]) == 1; i++)
+    for (int i = 0; pf && i < STAGE_COUNT + 2 && fscanf(pf, "%lf", &adChild[i]) == 1; i++)
         ;
     if (pf)
         fclose(pf);
@@ -387,6 +399,10 @@ static int RunOpenBench(char **argv)
     PrintJobFigures("open", argv[2], dSeconds);
     PrintOwnStages("open", dSeconds);
     PrintStages("open", "copy process", adChild);
+    double dChildRest = adChild[STAGE_COUNT + 1];
+    for (int nStage = 0; nStage < STAGE_COUNT; nStage++)
+        dChildRest -= adChild[nStage];
+    printf("open stage other, copy process from its creation (s): %.3f\n", dChildRest);
     printf("open peak memory, program (MB): %.1f\n", GetPeakMegabytes());
     printf("open peak memory, copy process (MB): %.1f\n", adChild[STAGE_COUNT]);
     DestroyWindow(hwndMain);
