@@ -326,8 +326,8 @@ static void WriteChildReport()
 }
 
 static const char *const apszStageNames[STAGE_COUNT] = {
-    "header check",           "copy process",   "document open",  "frame read",     "composition",   "pixel read-back",  "annotated write",
-    "stream copy read",       "stream copy write", "file close", "header repair", "wholeness check",
+    "header check",    "copy process",     "document open",     "frame read", "composition",   "pixel read-back",
+    "annotated write", "stream copy read", "stream copy write", "file close", "header repair", "wholeness check",
 };
 
 static void PrintStages(const char *pszJob, const char *pszProcess, const double *pdSeconds)

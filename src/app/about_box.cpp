@@ -62,14 +62,9 @@ static void ReleaseLink(HWND hwnd)
 LRESULT CALLBACK LinkWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     switch (uMsg) {
-    case WM_SETCURSOR:
-        SetCursor(LoadHandCursor());
-        return TRUE;
-    case WM_LBUTTONDOWN:
-        OpenLinkTarget(hwnd);
-        break;
-    case WM_LINK_PREPAREDC:
-        return (LRESULT)PrepareLinkDC(hwnd, (HDC)wParam);
+    case WM_SETCURSOR: SetCursor(LoadHandCursor()); return TRUE;
+    case WM_LBUTTONDOWN: OpenLinkTarget(hwnd); break;
+    case WM_LINK_PREPAREDC: return (LRESULT)PrepareLinkDC(hwnd, (HDC)wParam);
     case WM_DESTROY: {
         WNDPROC lpfnOwn = lpfnStaticProc;
         ReleaseLink(hwnd);
@@ -83,8 +78,8 @@ INT_PTR CALLBACK AboutDlgProc(HWND hdlg, UINT uMsg, WPARAM wParam, LPARAM lParam
 {
     switch (uMsg) {
     case WM_INITDIALOG:
-        lpfnStaticProc = (WNDPROC)SetWindowLongPtrA(GetDlgItem(hdlg, IDC_ABOUT_LINK), GWLP_WNDPROC,
-                                                    (LONG_PTR)LinkWndProc);
+        lpfnStaticProc =
+            (WNDPROC)SetWindowLongPtrA(GetDlgItem(hdlg, IDC_ABOUT_LINK), GWLP_WNDPROC, (LONG_PTR)LinkWndProc);
         return TRUE;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {

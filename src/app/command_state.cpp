@@ -26,13 +26,23 @@ static int FindToolOfCommand(UINT id)
 static BOOL IsFileCommand(UINT id)
 {
     switch (id) {
-    case IDM_FILE_SAVE: case IDM_FILE_SAVE_AS: case IDM_EDIT_CUT: case IDM_EDIT_COPY: case IDM_EDIT_PASTE:
-    case IDM_PEN_WIDTH: case IDM_COLOR: case IDM_PLAY: case IDM_STOP: case IDM_NEXT_FRAME:
-    case IDM_FIRST_FRAME: case IDM_LAST_FRAME: case IDM_PREV_FRAME: case IDM_COMPRESS_OPTIONS:
-    case IDM_GOTO_FIGURE_END: case IDM_GOTO_FIGURE_START:
-        return TRUE;
-    default:
-        return FALSE;
+    case IDM_FILE_SAVE:
+    case IDM_FILE_SAVE_AS:
+    case IDM_EDIT_CUT:
+    case IDM_EDIT_COPY:
+    case IDM_EDIT_PASTE:
+    case IDM_PEN_WIDTH:
+    case IDM_COLOR:
+    case IDM_PLAY:
+    case IDM_STOP:
+    case IDM_NEXT_FRAME:
+    case IDM_FIRST_FRAME:
+    case IDM_LAST_FRAME:
+    case IDM_PREV_FRAME:
+    case IDM_COMPRESS_OPTIONS:
+    case IDM_GOTO_FIGURE_END:
+    case IDM_GOTO_FIGURE_START: return TRUE;
+    default: return FALSE;
     }
 }
 

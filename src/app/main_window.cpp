@@ -76,14 +76,9 @@ void GetToolTipText(NMTTDISPINFOA *pdi)
 static LRESULT OnNotify(NMHDR *pnmh)
 {
     switch (pnmh->code) {
-    case TBN_GETBUTTONINFOA:
-        return pnmh->idFrom == IDC_PLAYBAR && GetPlayBarButton((NMTOOLBARA *)pnmh);
-    case RBN_HEIGHTCHANGE:
-        LayoutWindows();
-        break;
-    case TTN_NEEDTEXTA:
-        GetToolTipText((NMTTDISPINFOA *)pnmh);
-        break;
+    case TBN_GETBUTTONINFOA: return pnmh->idFrom == IDC_PLAYBAR && GetPlayBarButton((NMTOOLBARA *)pnmh);
+    case RBN_HEIGHTCHANGE: LayoutWindows(); break;
+    case TTN_NEEDTEXTA: GetToolTipText((NMTTDISPINFOA *)pnmh); break;
     }
     return 0;
 }
@@ -91,12 +86,8 @@ static LRESULT OnNotify(NMHDR *pnmh)
 LRESULT CALLBACK MainWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     switch (uMsg) {
-    case WM_CREATE:
-        OnCreate(hwnd);
-        return 0;
-    case WM_DESTROY:
-        OnDestroy();
-        return 0;
+    case WM_CREATE: OnCreate(hwnd); return 0;
+    case WM_DESTROY: OnDestroy(); return 0;
     case WM_SIZE:
         if (wParam != SIZE_MINIMIZED)
             LayoutWindows();
@@ -105,32 +96,19 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
         if (!QuerySaveChanges())
             return 0;
         break;
-    case WM_QUERYENDSESSION:
-        return QuerySaveChanges();
+    case WM_QUERYENDSESSION: return QuerySaveChanges();
     case WM_SETFOCUS:
         if (hwndTrackbar)
             SetFocus(hwndTrackbar);
         return 0;
-    case WM_NOTIFY:
-        return OnNotify((NMHDR *)lParam);
-    case WM_COMMAND:
-        OnCommand(wParam);
-        return 0;
-    case WM_HSCROLL:
-        OnTrackbarScroll(LOWORD(wParam), (HWND)lParam);
-        return 0;
-    case WM_MENUSELECT:
-        ShowMenuHelp(wParam, lParam);
-        return 0;
-    case WM_INITMENUPOPUP:
-        OnInitMenuPopup((HMENU)wParam, LOWORD(lParam), HIWORD(lParam));
-        return 0;
-    case MM_WOM_DONE:
-        OnAudioBufferDone((HWAVEOUT)wParam, (const WAVEHDR *)lParam);
-        return 0;
+    case WM_NOTIFY: return OnNotify((NMHDR *)lParam);
+    case WM_COMMAND: OnCommand(wParam); return 0;
+    case WM_HSCROLL: OnTrackbarScroll(LOWORD(wParam), (HWND)lParam); return 0;
+    case WM_MENUSELECT: ShowMenuHelp(wParam, lParam); return 0;
+    case WM_INITMENUPOPUP: OnInitMenuPopup((HMENU)wParam, LOWORD(lParam), HIWORD(lParam)); return 0;
+    case MM_WOM_DONE: OnAudioBufferDone((HWAVEOUT)wParam, (const WAVEHDR *)lParam); return 0;
     case MM_WOM_OPEN:
-    case MM_WOM_CLOSE:
-        return 0;
+    case MM_WOM_CLOSE: return 0;
     }
     return DefWindowProcA(hwnd, uMsg, wParam, lParam);
 }

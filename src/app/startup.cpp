@@ -59,8 +59,8 @@ BOOL InitInstance(HINSTANCE hInstance, int nCmdShow)
     // Without memory for it the program runs without a recent file list.
     pRecentFileList = new (std::nothrow) RecentFileList;
 
-    HWND hwnd = CreateWindowExA(0, szWindowClass, szAppTitle, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, 0, CW_USEDEFAULT,
-                                0, NULL, NULL, hInstance, NULL);
+    HWND hwnd = CreateWindowExA(0, szWindowClass, szAppTitle, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, 0, CW_USEDEFAULT, 0,
+                                NULL, NULL, hInstance, NULL);
     if (!hwnd)
         return FALSE;
     ShowWindow(hwnd, nCmdShow);

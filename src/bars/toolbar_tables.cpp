@@ -5,8 +5,8 @@
 
 // Standard bar kinds: 0 = our bitmap, 1 and 2 = the platform's standard images.
 const BarCommand aStdBarCommands[STD_BAR_ROWS] = {
-    {IDM_FILE_OPEN, 1, STD_FILEOPEN},  {IDM_FILE_SAVE, 1, STD_FILESAVE}, {IDM_EDIT_CUT, 1, STD_CUT},
-    {IDM_EDIT_COPY, 1, STD_COPY},      {IDM_EDIT_PASTE, 1, STD_PASTE},   {IDM_EDIT_UNDO, 1, STD_UNDO},
+    {IDM_FILE_OPEN, 1, STD_FILEOPEN}, {IDM_FILE_SAVE, 1, STD_FILESAVE}, {IDM_EDIT_CUT, 1, STD_CUT},
+    {IDM_EDIT_COPY, 1, STD_COPY},     {IDM_EDIT_PASTE, 1, STD_PASTE},   {IDM_EDIT_UNDO, 1, STD_UNDO},
     {IDM_COMPRESS_OPTIONS, 0, 0},
 };
 const BYTE abStdBarList[] = {0, 1, 2, 3, 4, 5, 6, BAR_END};

@@ -8,9 +8,9 @@
 
 void CreateTrackbar()
 {
-    hwndTrackbar = CreateWindowExA(WS_EX_TOOLWINDOW, TRACKBAR_CLASSA, NULL,
-                                   WS_CHILD | WS_VISIBLE | WS_DISABLED | WS_BORDER, 0, 0, 100, 32, hwndMain, NULL,
-                                   hInst, NULL);
+    hwndTrackbar =
+        CreateWindowExA(WS_EX_TOOLWINDOW, TRACKBAR_CLASSA, NULL, WS_CHILD | WS_VISIBLE | WS_DISABLED | WS_BORDER, 0, 0,
+                        100, 32, hwndMain, NULL, hInst, NULL);
 }
 
 void ResetTrackbar()

@@ -10,7 +10,7 @@
 
 static HBITMAP hbmFigureOld, hbmWorkOld, hbmUndoOld, hbmMaskOld;
 static HGDIOBJ hpenFigureOwn, hbrFigureOwn; // what the figure's context held when it was made
-static LONG cxSurfaces, cySurfaces;          // the size the surfaces have; 0 while there are none
+static LONG cxSurfaces, cySurfaces;         // the size the surfaces have; 0 while there are none
 
 // A memory context like hdcLike holding a new bitmap of cx × cy, one bit deep with fMono. FALSE, with nothing
 // left made, when either cannot be had.
@@ -163,8 +163,8 @@ void ReplaceDrawingObjects(BOOL fNewBrush)
 void DrawFrameToWork(const BITMAPINFOHEADER *pbih)
 {
     DrawDibBegin(hddVideo, hdcWork, cxCanvas, cyCanvas, (LPBITMAPINFOHEADER)pbih, cxFrame, cyFrame, 0);
-    if (DrawDibDraw(hddVideo, hdcWork, 0, 0, cxCanvas, cyCanvas, (LPBITMAPINFOHEADER)pbih, NULL, 0, 0, cxFrame,
-                    cyFrame, 0))
+    if (DrawDibDraw(hddVideo, hdcWork, 0, 0, cxCanvas, cyCanvas, (LPBITMAPINFOHEADER)pbih, NULL, 0, 0, cxFrame, cyFrame,
+                    0))
         return;
     // DrawDib refuses frames stored top-down (as raw RGB from other programs often is): the DIB blit
     // draws them upright at the same place and size.

@@ -51,13 +51,9 @@ static void DrawOutline(HDC hdc, POINT pt)
         LineTo(hdc, pt.x, pt.y);
         break;
     case TOOL_RECT:
-    case TOOL_FILLRECT:
-        Rectangle(hdc, ptAnchor.x, ptAnchor.y, pt.x, pt.y);
-        break;
+    case TOOL_FILLRECT: Rectangle(hdc, ptAnchor.x, ptAnchor.y, pt.x, pt.y); break;
     case TOOL_ELLIPSE:
-    case TOOL_FILLELLIPSE:
-        Ellipse(hdc, ptAnchor.x, ptAnchor.y, pt.x, pt.y);
-        break;
+    case TOOL_FILLELLIPSE: Ellipse(hdc, ptAnchor.x, ptAnchor.y, pt.x, pt.y); break;
     }
 }
 
@@ -163,19 +159,13 @@ void OnViewMouseDown(WPARAM, LPARAM lParam)
     SetCapture(hwndView);
     fDragging = TRUE;
     switch (nTool) {
-    case TOOL_PEN:
-        StartPenStroke(pt);
-        break;
+    case TOOL_PEN: StartPenStroke(pt); break;
     case TOOL_LINE:
     case TOOL_RECT:
     case TOOL_ELLIPSE:
     case TOOL_FILLRECT:
-    case TOOL_FILLELLIPSE:
-        ptAnchor = pt;
-        break;
-    case TOOL_TEXT:
-        PlaceTextAt(pt);
-        break;
+    case TOOL_FILLELLIPSE: ptAnchor = pt; break;
+    case TOOL_TEXT: PlaceTextAt(pt); break;
     }
     UpdateCommandUI();
     RepaintView();

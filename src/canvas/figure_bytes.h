@@ -7,7 +7,7 @@
 #include <vector>
 
 struct FigureBytes {
-    std::vector<BYTE> bits;                      // the figure in the frames' format
+    std::vector<BYTE> bits;                     // the figure in the frames' format
     std::vector<std::pair<DWORD, DWORD>> spans; // offset and length of each run of bytes whose pixels are not white
 };
 

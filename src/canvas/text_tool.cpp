@@ -44,21 +44,15 @@ static void ChooseTextFont(HWND hdlg)
 INT_PTR CALLBACK TextDlgProc(HWND hdlg, UINT uMsg, WPARAM wParam, LPARAM)
 {
     switch (uMsg) {
-    case WM_INITDIALOG:
-        SetDlgItemTextA(hdlg, IDC_TEXT_EDIT, szText);
-        return TRUE;
+    case WM_INITDIALOG: SetDlgItemTextA(hdlg, IDC_TEXT_EDIT, szText); return TRUE;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDOK:
             GetDlgItemTextA(hdlg, IDC_TEXT_EDIT, szText, sizeof szText);
             EndDialog(hdlg, IDOK);
             return TRUE;
-        case IDCANCEL:
-            EndDialog(hdlg, IDCANCEL);
-            return TRUE;
-        case IDC_TEXT_FONT:
-            ChooseTextFont(hdlg);
-            return FALSE;
+        case IDCANCEL: EndDialog(hdlg, IDCANCEL); return TRUE;
+        case IDC_TEXT_FONT: ChooseTextFont(hdlg); return FALSE;
         }
         return FALSE;
     }
@@ -79,9 +73,7 @@ INT_PTR CALLBACK PenWidthDlgProc(HWND hdlg, UINT uMsg, WPARAM wParam, LPARAM)
             nPenWidth = (int)SendMessageA(hwndSlider, TBM_GETPOS, 0, 0);
             EndDialog(hdlg, IDOK);
             return TRUE;
-        case IDCANCEL:
-            EndDialog(hdlg, IDCANCEL);
-            return TRUE;
+        case IDCANCEL: EndDialog(hdlg, IDCANCEL); return TRUE;
         }
         return FALSE;
     }

@@ -71,18 +71,10 @@ static void OnPaint(HWND hwnd)
 LRESULT CALLBACK ViewWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     switch (uMsg) {
-    case WM_CREATE:
-        ReadDrawingSettings();
-        return RebuildCanvas() ? 0 : -1;
-    case WM_DESTROY:
-        DestroyCanvas();
-        return 0;
-    case WM_SIZE:
-        RebuildCanvas();
-        return 0;
-    case WM_PAINT:
-        OnPaint(hwnd);
-        return 0;
+    case WM_CREATE: ReadDrawingSettings(); return RebuildCanvas() ? 0 : -1;
+    case WM_DESTROY: DestroyCanvas(); return 0;
+    case WM_SIZE: RebuildCanvas(); return 0;
+    case WM_PAINT: OnPaint(hwnd); return 0;
     case WM_SETCURSOR:
         // Long work keeps the hourglass while the mouse moves over the picture.
         if (IsLongWorkRunning()) {
@@ -91,18 +83,10 @@ LRESULT CALLBACK ViewWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
         }
         OnViewSetCursor(wParam, lParam);
         return 0;
-    case WM_MOUSEMOVE:
-        OnViewMouseMove(wParam, lParam);
-        return 0;
-    case WM_LBUTTONDOWN:
-        OnViewMouseDown(wParam, lParam);
-        return 0;
-    case WM_LBUTTONUP:
-        OnViewMouseUp(wParam, lParam);
-        return 0;
-    case WM_CAPTURECHANGED:
-        OnViewCaptureLost();
-        return 0;
+    case WM_MOUSEMOVE: OnViewMouseMove(wParam, lParam); return 0;
+    case WM_LBUTTONDOWN: OnViewMouseDown(wParam, lParam); return 0;
+    case WM_LBUTTONUP: OnViewMouseUp(wParam, lParam); return 0;
+    case WM_CAPTURECHANGED: OnViewCaptureLost(); return 0;
     }
     return DefWindowProcA(hwnd, uMsg, wParam, lParam);
 }

@@ -108,8 +108,8 @@ static BOOL IsStoredAsSaved(const BITMAPINFOHEADER *pbih)
         return FALSE;
     const BITMAPINFOHEADER *pbihStored = (const BITMAPINFOHEADER *)format.data();
     return pbihStored->biCompression == BI_RGB && pbihStored->biBitCount == 24 &&
-           pbihStored->biWidth == pbih->biWidth && pbihStored->biHeight == pbih->biHeight &&
-           cxFrame == pbih->biWidth && cyFrame == pbih->biHeight;
+           pbihStored->biWidth == pbih->biWidth && pbihStored->biHeight == pbih->biHeight && cxFrame == pbih->biWidth &&
+           cyFrame == pbih->biHeight;
 }
 
 static void OpenFrameSource(const BITMAPINFOHEADER *pbih, BOOL fFramesAsBytes, BOOL fFigure, FrameSource *psource)
@@ -178,8 +178,8 @@ static BOOL WriteVideo(PAVISTREAM pavisNew, const BITMAPINFOHEADER *pbih, BOOL f
             return FALSE;
         {
             StageTimer timer(STAGE_ANNOTATED_WRITE);
-            if (AVIStreamWrite(pavisNew, f - lF0, 1, buffer.data(), (LONG)buffer.size(), AVIIF_KEYFRAME, NULL,
-                               NULL) != 0)
+            if (AVIStreamWrite(pavisNew, f - lF0, 1, buffer.data(), (LONG)buffer.size(), AVIIF_KEYFRAME, NULL, NULL) !=
+                0)
                 return FALSE;
         }
         if (!ContinueLongWorkPart(f + 1 - lF0, lF1 - lF0))

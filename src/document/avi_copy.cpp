@@ -218,8 +218,8 @@ static BOOL CopyStreams(const char *pszDest, StreamCopy *acopy)
             fOk = CreateCopyStream(pfileDest, &acopy[nSlot]);
     for (int nSlot = 0; nSlot < SLOT_COUNT && fOk; nSlot++)
         if (acopy[nSlot].pavisRead)
-            fOk = CopyStream(acopy[nSlot].pavisRead, acopy[nSlot].pavisDest, acopy[nSlot].fccType, 0,
-                             acopy[nSlot].lEnd);
+            fOk =
+                CopyStream(acopy[nSlot].pavisRead, acopy[nSlot].pavisDest, acopy[nSlot].fccType, 0, acopy[nSlot].lEnd);
     // The destination's streams end before its file, which writes its headers as it closes.
     StageTimer timer(STAGE_FILE_CLOSE);
     for (int nSlot = 0; nSlot < SLOT_COUNT; nSlot++)
@@ -244,8 +244,7 @@ BOOL CopyAviFile(const char *pszSource, const char *pszDest, LPAVICOMPRESSOPTION
     BOOL fOk = TRUE;
     for (int nSlot = 0; nSlot < SLOT_COUNT && fOk; nSlot++)
         if (apavis[nSlot])
-            fOk = PrepareStreamCopy(apavis[nSlot], ppOptions[nSlot], nSlot == SLOT_VIDEO || !fVideoOnly,
-                                    &acopy[nSlot]);
+            fOk = PrepareStreamCopy(apavis[nSlot], ppOptions[nSlot], nSlot == SLOT_VIDEO || !fVideoOnly, &acopy[nSlot]);
     if (fOk) {
         verdict = CheckCopyRoom(pszDest, acopy);
         fOk = verdict == SIZE_FITS && CopyStreams(pszDest, acopy);

@@ -25,16 +25,11 @@ bool IsSoundVideoFormat(const BYTE *pb, DWORD cb)
         return false;
     WORD wBits = pbih->biBitCount;
     switch (pbih->biCompression) {
-    case BI_RGB:
-        return wBits == 1 || wBits == 4 || wBits == 8 || wBits == 16 || wBits == 24 || wBits == 32;
-    case BI_RLE8:
-        return wBits == 8;
-    case BI_RLE4:
-        return wBits == 4;
-    case BI_BITFIELDS:
-        return wBits == 16 || wBits == 32;
-    default:
-        return IsPrintableFourcc(pbih->biCompression);
+    case BI_RGB: return wBits == 1 || wBits == 4 || wBits == 8 || wBits == 16 || wBits == 24 || wBits == 32;
+    case BI_RLE8: return wBits == 8;
+    case BI_RLE4: return wBits == 4;
+    case BI_BITFIELDS: return wBits == 16 || wBits == 32;
+    default: return IsPrintableFourcc(pbih->biCompression);
     }
 }
 

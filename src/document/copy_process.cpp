@@ -99,9 +99,9 @@ CopyResult CopyInChildProcess(const char *pszSource, const char *pszDest, SizeVe
     PathRenameExtensionA(szWhole, ".CUT");
     BeginLongWork(IDS_OPENING);
     CutRepair repair = RepairCutFile(pszSource, szWhole);
-    CopyResult result = repair == CUT_FAILED ? COPY_FAILED
-                                             : RunCopyProcess(repair == CUT_REPAIRED ? szWhole : pszSource, pszDest,
-                                                              pVerdict);
+    CopyResult result = repair == CUT_FAILED
+                            ? COPY_FAILED
+                            : RunCopyProcess(repair == CUT_REPAIRED ? szWhole : pszSource, pszDest, pVerdict);
     if (EndLongWork() && result != COPY_DONE)
         result = COPY_CANCELLED;
     DeleteFileA(szWhole);

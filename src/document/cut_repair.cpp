@@ -15,12 +15,12 @@ namespace {
 struct CutLayout {
     HANDLE hFile = INVALID_HANDLE_VALUE;
     LONGLONG cbFile = 0;
-    LONGLONG offMainHeader = -1;       // the 'avih' data
-    LONGLONG offMovie = -1;            // the 'movi' list's chunk
-    LONGLONG offMovieEnd = 0;          // where its size says it ends
-    DWORD dwFlags = 0;                 // the main header's
-    std::vector<DWORD> sampleSizes;    // each stream's sample size, 0 for video
-    bool fIndexWhole = false;          // an index follows the movie list, whole
+    LONGLONG offMainHeader = -1;    // the 'avih' data
+    LONGLONG offMovie = -1;         // the 'movi' list's chunk
+    LONGLONG offMovieEnd = 0;       // where its size says it ends
+    DWORD dwFlags = 0;              // the main header's
+    std::vector<DWORD> sampleSizes; // each stream's sample size, 0 for video
+    bool fIndexWhole = false;       // an index follows the movie list, whole
 };
 
 struct WholeCopy {
@@ -166,10 +166,10 @@ CutRepair RepairCutFile(const char *pszPath, const char *pszWhole)
         WholeCopy copy;
         copy.buffer.resize(1 << 20);
         copy.hFile = CreateFileA(pszWhole, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-        bool fOk = copy.hFile != INVALID_HANDLE_VALUE && CopyBytes(layout, 0, layout.offMovie + 12, &copy) &&
-                   CopyWholeChunks(layout, layout.offMovie + 12, std::min(layout.offMovieEnd, layout.cbFile), false,
-                                   &copy) &&
-                   PatchWholeCopy(layout, &copy);
+        bool fOk =
+            copy.hFile != INVALID_HANDLE_VALUE && CopyBytes(layout, 0, layout.offMovie + 12, &copy) &&
+            CopyWholeChunks(layout, layout.offMovie + 12, std::min(layout.offMovieEnd, layout.cbFile), false, &copy) &&
+            PatchWholeCopy(layout, &copy);
         if (copy.hFile != INVALID_HANDLE_VALUE)
             CloseHandle(copy.hFile);
         repair = fOk ? CUT_REPAIRED : CUT_FAILED;

@@ -7,7 +7,7 @@
 
 #include "app/app_state.h"
 
-extern BYTE fTempDocument;                     // szTempFile names the working copy of the open document
-extern char szTempFile[MAX_PATH];              // path of that working copy; empty when there is none
+extern BYTE fTempDocument;                                 // szTempFile names the working copy of the open document
+extern char szTempFile[MAX_PATH];                          // path of that working copy; empty when there is none
 extern AVICOMPRESSOPTIONS aCompressOptions[SLOT_COUNT];    // the document's compression options
 extern LPAVICOMPRESSOPTIONS apCompressOptions[SLOT_COUNT]; // pointers to them, as the library takes them

@@ -163,13 +163,11 @@ BOOL QuerySaveChanges()
     else
         LoadStringA(hInst, IDS_UNTITLED, szName, sizeof szName);
     switch (ShowFormattedMessage(IDS_SAVE_CHANGES, MB_YESNOCANCEL | MB_ICONEXCLAMATION, szName)) {
-    case IDYES:
-        return SaveDocument();
+    case IDYES: return SaveDocument();
     case IDNO:
         fModified = 0;
         UpdateTitle();
         return TRUE;
-    default:
-        return FALSE;
+    default: return FALSE;
     }
 }

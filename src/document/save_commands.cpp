@@ -24,7 +24,7 @@ BOOL SaveDocument()
 {
     DWORD dwAttributes = GetFileAttributesA(szFileName);
     BOOL fUnusable = dwAttributes == INVALID_FILE_ATTRIBUTES ? GetLastError() != ERROR_FILE_NOT_FOUND
-                                                            : (dwAttributes & FILE_ATTRIBUTE_READONLY) != 0;
+                                                             : (dwAttributes & FILE_ATTRIBUTE_READONLY) != 0;
     return SaveDocumentAs(fUnusable ? NULL : szFileName);
 }
 
@@ -80,8 +80,7 @@ static BOOL CheckSaveRoom(const char *pszAnnotated, const char *pszFinal, BOOL f
     DWORD fccVideo = apCompressOptions[SLOT_VIDEO]->fccHandler;
     if (pOutcome->verdict == SIZE_FITS && (!fccVideo || fccVideo == mmioFOURCC('D', 'I', 'B', ' '))) {
         lstrcpynA(pOutcome->szRefused, pszFinal, MAX_PATH);
-        pOutcome->verdict =
-            CheckRoomFor(pszFinal, cbAnnotated, IsSameVolume(pszAnnotated, pszFinal) ? cbAnnotated : 0);
+        pOutcome->verdict = CheckRoomFor(pszFinal, cbAnnotated, IsSameVolume(pszAnnotated, pszFinal) ? cbAnnotated : 0);
     }
     return pOutcome->verdict == SIZE_FITS;
 }

@@ -10,8 +10,8 @@
 static HKEY CreateKey(const char *pszPath)
 {
     HKEY hkey = NULL;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, pszPath, 0, NULL, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE, NULL,
-                        &hkey, NULL) != ERROR_SUCCESS)
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, pszPath, 0, NULL, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE, NULL, &hkey,
+                        NULL) != ERROR_SUCCESS)
         return NULL;
     return hkey;
 }
@@ -59,8 +59,7 @@ void WriteDword(HKEY hkey, const char *pszName, DWORD dwValue)
 void ReadString(HKEY hkey, const char *pszName, char *pszBuffer, DWORD cbBuffer, const char *pszDefault)
 {
     DWORD cb = cbBuffer;
-    if (hkey && cbBuffer > 0 &&
-        RegQueryValueExA(hkey, pszName, NULL, NULL, (BYTE *)pszBuffer, &cb) == ERROR_SUCCESS) {
+    if (hkey && cbBuffer > 0 && RegQueryValueExA(hkey, pszName, NULL, NULL, (BYTE *)pszBuffer, &cb) == ERROR_SUCCESS) {
         // A stored text without its terminating zero still ends inside the buffer.
         if (cb < cbBuffer)
             pszBuffer[cb] = '\0';
