@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Installs what building and testing Pelto needs on Debian 12 / Ubuntu: the mingw-w64 cross compilers,
+# Installs what building and testing Pelto needs on Debian 12 / Ubuntu: the mingw-w64 cross compilers, clang and
+# its format and tidy tools (the second compiler and the layout check),
 # Wine 8 and its fonts, the Japanese locale and fonts, ffmpeg, Xvfb and xdotool, PulseAudio and its utilities (the
 # sound server the tests play into, tools/sound-server.sh), and perl, which converts the output of test programs as
 # it comes (tools/wine-run.sh). Safe to run again: it installs only what is missing.
 set -euo pipefail
 
 packages=(
-    cmake ninja-build g++-mingw-w64-x86-64-posix mingw-w64-tools googletest
+    cmake ninja-build g++-mingw-w64-x86-64-posix mingw-w64-tools googletest clang clang-format clang-tidy
     wine wine64 fonts-wine locales fonts-ipafont-gothic
     ffmpeg xvfb xdotool x11-apps imagemagick pulseaudio pulseaudio-utils perl
 )

@@ -13,19 +13,19 @@ static BOOL IsWhitePixel(const BYTE *pb)
 
 static void FindColouredSpans(const BITMAPINFOHEADER *pbih, FigureBytes *pfigure)
 {
-    DWORD cbStride = ((DWORD)pbih->biWidth * 3 + 3) & ~3u;
+    size_t cx = (size_t)pbih->biWidth, cy = (size_t)pbih->biHeight, cbStride = (cx * 3 + 3) & ~(size_t)3;
     pfigure->spans.clear();
-    for (DWORD y = 0; y < (DWORD)pbih->biHeight; y++) {
+    for (size_t y = 0; y < cy; y++) {
         const BYTE *pbRow = pfigure->bits.data() + y * cbStride;
-        for (DWORD x = 0; x < (DWORD)pbih->biWidth;) {
+        for (size_t x = 0; x < cx;) {
             if (IsWhitePixel(pbRow + 3 * x)) {
                 x++;
                 continue;
             }
-            DWORD xEnd = x + 1;
-            while (xEnd < (DWORD)pbih->biWidth && !IsWhitePixel(pbRow + 3 * xEnd))
+            size_t xEnd = x + 1;
+            while (xEnd < cx && !IsWhitePixel(pbRow + 3 * xEnd))
                 xEnd++;
-            pfigure->spans.push_back({y * cbStride + 3 * x, 3 * (xEnd - x)});
+            pfigure->spans.push_back({(DWORD)(y * cbStride + 3 * x), (DWORD)(3 * (xEnd - x))});
             x = xEnd;
         }
     }

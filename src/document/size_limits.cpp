@@ -7,7 +7,7 @@
 // The largest offset a plain AVI file can hold.
 static const ULONGLONG AVI_FILE_LIMIT = 0x7FFFFFFF;
 // The file's own headers, padded as the library pads them, and more.
-static const ULONGLONG HEADER_BYTES = 64 * 1024;
+static const ULONGLONG HEADER_BYTES = 64 * 1024ull;
 // Each chunk: its header, a padding byte at most and its index entry. Sound goes in chunks of at least this size.
 static const ULONGLONG CHUNK_OVERHEAD = 8 + 1 + 16;
 static const ULONGLONG SOUND_CHUNK_BYTES = 4096;
