@@ -6,7 +6,6 @@
 #include "support/harness.h"
 
 #include <commctrl.h>
-#include <tlhelp32.h>
 
 #include <algorithm>
 #include <cmath>
@@ -27,40 +26,6 @@ void PatchFile(const std::string &strPath, const char *pszAfter, const char *psz
     size_t nAt = strBytes.find(pszTag, strBytes.find(pszAfter));
     ASSERT_NE(nAt, std::string::npos);
     WriteFileBytes(strPath, strBytes.replace(nAt + nOffset, strNew.size(), strNew));
-}
-
-// Holds the program's next copy process still as soon as it runs: to the program, a copy that makes no progress.
-// Children that were there before (ended, but still listed for a while) are left alone.
-bool SuspendCopyProcess()
-{
-    std::vector<DWORD> before;
-    for (DWORD dwStart = GetTickCount(); GetTickCount() - dwStart < 10000; Sleep(5)) {
-        HANDLE hsnap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS | TH32CS_SNAPTHREAD, 0);
-        PROCESSENTRY32 pe = {};
-        THREADENTRY32 te = {};
-        pe.dwSize = sizeof pe;
-        te.dwSize = sizeof te;
-        std::vector<DWORD> children = {0}; // never empty: the first list, once taken, is what the next compare with
-        for (BOOL fMore = Process32First(hsnap, &pe); fMore; fMore = Process32Next(hsnap, &pe))
-            if (pe.th32ParentProcessID == GetCurrentProcessId())
-                children.push_back(pe.th32ProcessID);
-        if (before.empty())
-            before = children;
-        int cSuspended = 0;
-        for (BOOL fMore = Thread32First(hsnap, &te); fMore; fMore = Thread32Next(hsnap, &te)) {
-            DWORD id = te.th32OwnerProcessID;
-            if (std::find(children.begin(), children.end(), id) == children.end() ||
-                std::find(before.begin(), before.end(), id) != before.end())
-                continue;
-            HANDLE hThread = OpenThread(THREAD_SUSPEND_RESUME, FALSE, te.th32ThreadID);
-            cSuspended += hThread && SuspendThread(hThread) != (DWORD)-1;
-            CloseHandle(hThread);
-        }
-        CloseHandle(hsnap);
-        if (cSuspended)
-            return true;
-    }
-    return false;
 }
 
 } // namespace
@@ -142,33 +107,21 @@ TEST_F(OpenTest, AFailedOpenCostsNothing_OddRectanglesAndTheSavePrompt)
     std::string strBig = MakeMedia("big.avi", "-stream_loop 359 -i '" + ToHostPath(strOne) + "' -c copy");
     SmallFolder small = MountSmallFolder("1m");
     auto cannotOpen = [](const std::string &strPath) { return FormatResourceText(IDS_CANNOT_OPEN, strPath); };
-    const std::function<void()> nothing = [] {};
-    const std::function<void()> hang = [] {
-        // While it waits the program answers, and its status bar says what it is doing.
-        EXPECT_TRUE(SuspendCopyProcess());
-        char szText[256] = "";
-        SendMessageA(hwndStatus, SB_GETTEXTA, 0, (LPARAM)szText);
-        EXPECT_TRUE(SendMessageA(hwndStatus, SB_ISSIMPLE, 0, 0));
-        EXPECT_NE(strstr(szText, " KB"), nullptr) << szText;
-    };
-    const std::function<void()> cancel = [] {
-        EXPECT_TRUE(SuspendCopyProcess());
-        PostMessageA(hwndMain, WM_KEYDOWN, VK_ESCAPE, 1);
-    };
-    // The file, whether the open document stays, the temporary folder, the message ("" for none), and what is done
-    // to the copy process meanwhile.
-    const std::tuple<std::string, bool, std::string, std::string, std::function<void()>> aCases[] = {
-        {strText, true, strTempDir, cannotOpen(strText), nothing},
-        {strCrash, true, strTempDir, cannotOpen(strCrash), nothing},
-        {strFirst, true, strTempDir, cannotOpen(strFirst), hang},
-        {strFirst, true, strTempDir, "", cancel},
-        {strFirst, true, "C:\\" + std::string(300, 't'), cannotOpen(strFirst), nothing},
-        {strSound, false, strTempDir, cannotOpen(strSound), nothing},
-        {strHuge, false, strTempDir, cannotOpen(strHuge), nothing},
-        {strMute, true, strTempDir, cannotOpen(strMute), nothing},
-        {strBig, true, strTempDir, FormatResourceText(IDS_TOO_LARGE, strBig), nothing},
-        {strFirst, true, small.strFolder, FormatResourceText(IDS_NO_ROOM, small.strFolder), nothing}};
-    for (auto &[strPath, fKeepsDocument, strTemp, strMessage, interfere] : aCases) {
+    HANDLE hStalled = CreateEventA(NULL, FALSE, FALSE, "PELTO_STALL_COPY");
+    // The file, whether the open document stays, the temporary folder, the message ("" for none), and whether the
+    // copy process stalls (test_main): then Esc cancels the open where no message is due.
+    const std::tuple<std::string, bool, std::string, std::string, bool> aCases[] = {
+        {strText, true, strTempDir, cannotOpen(strText), false},
+        {strCrash, true, strTempDir, cannotOpen(strCrash), false},
+        {strFirst, true, strTempDir, cannotOpen(strFirst), true},
+        {strFirst, true, strTempDir, "", true},
+        {strFirst, true, "C:\\" + std::string(300, 't'), cannotOpen(strFirst), false},
+        {strSound, false, strTempDir, cannotOpen(strSound), false},
+        {strHuge, false, strTempDir, cannotOpen(strHuge), false},
+        {strMute, true, strTempDir, cannotOpen(strMute), false},
+        {strBig, true, strTempDir, FormatResourceText(IDS_TOO_LARGE, strBig), false},
+        {strFirst, true, small.strFolder, FormatResourceText(IDS_NO_ROOM, small.strFolder), false}};
+    for (auto &[strPath, fKeepsDocument, strTemp, strMessage, fStalls] : aCases) {
         SCOPED_TRACE(strPath + " with the temporary folder " + strTemp);
         if (strTemp.empty()) {
             std::cout << "no small file system can be mounted here: " << small.strError << "\n";
@@ -183,9 +136,22 @@ TEST_F(OpenTest, AFailedOpenCostsNothing_OddRectanglesAndTheSavePrompt)
         if (!strMessage.empty())
             robot.ExpectButton(IDOK);
         SetEnvironmentVariableA("TMP", strTemp.c_str());
-        std::thread watcher(interfere);
+        SetEnvironmentVariableA("PELTO_STALL_COPY", fStalls ? "1" : NULL);
+        std::thread watcher([&] {
+            if (!fStalls)
+                return;
+            // While the copy process waits the program answers, and its status bar says what it is doing.
+            EXPECT_EQ(WaitForSingleObject(hStalled, 10000), WAIT_OBJECT_0) << "no copy process";
+            char szText[256] = "";
+            SendMessageA(hwndStatus, SB_GETTEXTA, 0, (LPARAM)szText);
+            EXPECT_TRUE(SendMessageA(hwndStatus, SB_ISSIMPLE, 0, 0));
+            EXPECT_NE(strstr(szText, " KB"), nullptr) << szText;
+            if (strMessage.empty())
+                PostMessageA(hwndMain, WM_KEYDOWN, VK_ESCAPE, 1);
+        });
         OpenFilePath(strPath.c_str());
         watcher.join();
+        SetEnvironmentVariableA("PELTO_STALL_COPY", NULL);
         SetEnvironmentVariableA("TMP", strTempDir.c_str());
         ASSERT_EQ(robot.Seen().size(), cDue);
         EXPECT_EQ(robot.Seen().back().strText,
@@ -198,6 +164,7 @@ TEST_F(OpenTest, AFailedOpenCostsNothing_OddRectanglesAndTheSavePrompt)
         EXPECT_TRUE(!fKeepsDocument || SamePixels(ReadFigure(), figure));
         EXPECT_FALSE(SendMessageA(hwndStatus, SB_ISSIMPLE, 0, 0)) << "the panes are back";
     }
+    CloseHandle(hStalled);
     // A rectangle turned inside out is empty; narrow frames get their height though the menu bar wraps.
     PatchFile(strHuge, "strh", "vids", 48, std::string("\0\0\0\0\x40\x01\xE8\xFF", 8)); // 320 by -24
     OpenFile(strHuge);
