@@ -84,42 +84,6 @@ std::vector<Damaged> MakeDamaged(const std::string &strSeedName, const std::stri
     return damaged;
 }
 
-// An 8-bit RLE video of six frames, frame n in grey level n * 40, as the platform's writer stores it unchanged.
-bool MakeRleFile(const std::string &strPath)
-{
-    const LONG cx = 30, cy = 20;
-    PAVIFILE pfile;
-    if (AVIFileOpenA(&pfile, strPath.c_str(), OF_CREATE | OF_WRITE, NULL) != 0)
-        return false;
-    AVISTREAMINFOA si = {};
-    si.fccType = streamtypeVIDEO;
-    si.fccHandler = mmioFOURCC('M', 'R', 'L', 'E');
-    si.dwScale = 1;
-    si.dwRate = 10;
-    SetRect(&si.rcFrame, 0, 0, cx, cy);
-    struct {
-        BITMAPINFOHEADER bih;
-        RGBQUAD aPalette[256];
-    } format = {};
-    format.bih = {sizeof format.bih, cx, cy, 1, 8, BI_RLE8, 0, 0, 0, 256, 0};
-    for (int i = 0; i < 256; i++)
-        format.aPalette[i] = {(BYTE)i, (BYTE)i, (BYTE)i, 0};
-    PAVISTREAM pavis = NULL;
-    bool fOk = AVIFileCreateStreamA(pfile, &pavis, &si) == 0 &&
-               AVIStreamSetFormat(pavis, 0, &format, sizeof format) == 0;
-    for (LONG f = 0; fOk && f < 6; f++) {
-        std::vector<BYTE> rle; // each row one run, then the end of the row; the end of the picture
-        for (LONG y = 0; y < cy; y++)
-            rle.insert(rle.end(), {(BYTE)cx, (BYTE)(f * 40), 0, 0});
-        rle.insert(rle.end(), {0, 1});
-        fOk = AVIStreamWrite(pavis, f, 1, rle.data(), (LONG)rle.size(), AVIIF_KEYFRAME, NULL, NULL) == 0;
-    }
-    if (pavis)
-        AVIStreamRelease(pavis);
-    AVIFileRelease(pfile);
-    return fOk;
-}
-
 } // namespace
 
 using DamagedFilesTest = ProgramTest;
@@ -129,24 +93,26 @@ TEST_F(DamagedFilesTest, EachOpensWhole_OrIsRefusedWithAMessage)
     const std::string strPattern = "-f lavfi -i testsrc=size=32x24:rate=10:duration=0.6 ";
     const std::string strTone = "-f lavfi -i sine=sample_rate=22050:duration=0.6 ";
     // Header fields are changed in the first seed; the others, unusual but valid, are cut. Each seed as it is must
-    // open, but for MP3 sound, which the platform's AVI library cannot read. The last is written here: ffmpeg makes
-    // no RLE.
+    // open, but for MP3 sound, which the platform's AVI library cannot read. The last, six frames of 8-bit RLE, is
+    // written by the platform's writer: ffmpeg makes no RLE.
     const std::pair<std::string, std::string> seeds[] = {
         {"raw",
          strPattern + "-f lavfi -i sine=sample_rate=8000:duration=0.6 -c:v rawvideo -pix_fmt bgr24 -c:a pcm_s16le"},
         {"cinepak", strPattern + strTone + "-c:v cinepak -c:a adpcm_ima_wav"},
         {"palette, 8-bit sound, odd size", "-f lavfi -i testsrc=size=33x17:rate=10:duration=0.6 " + strTone +
-                                                "-c:v rawvideo -pix_fmt pal8 -c:a pcm_u8 -ar 11025 -ac 1"},
+                                               "-c:v rawvideo -pix_fmt pal8 -c:a pcm_u8 -ar 11025 -ac 1"},
         {"MP3 first", strPattern + strTone + "-map 1:a -map 0:v -c:v msvideo1 -c:a libmp3lame"},
         {"two videos, MS ADPCM", strPattern + "-f lavfi -i testsrc=size=16x8:rate=5:duration=0.6 " + strTone +
                                      "-map 1:v -map 0:v -map 2:a -c:v rawvideo -pix_fmt bgr24 -c:a adpcm_ms"},
         {"RLE", ""},
     };
+    AviSpec rle;
+    rle.fRle = true, rle.cFrames = 6, rle.dwRate = 10;
     std::vector<Damaged> damaged;
     for (auto &[strName, strArguments] : seeds) {
         std::string strSeed = strArguments.empty() ? AddFile("rle.avi") : MakeMedia(strName + ".avi", strArguments);
         if (strArguments.empty()) {
-            ASSERT_TRUE(MakeRleFile(strSeed));
+            ASSERT_TRUE(MakeAviFile(strSeed, rle));
         }
         std::vector<Damaged> more = MakeDamaged(strName, ReadFileBytes(strSeed), strName == "raw");
         damaged.insert(damaged.end(), more.begin(), more.end());

@@ -123,14 +123,16 @@ std::string FormatResourceText(UINT idFormat, const std::string &strArgument);
 // -1 when it does not answer.
 int CountSoundStreams();
 
-// Files of the platform's AVI writer: uncompressed 24-bit frames, frame n the grey level n * 16, and sound written
-// after each of the first cWrites frames at the stream's end, in a pattern of its own.
+// Files of the platform's AVI writer: uncompressed 24-bit frames (or 8-bit RLE, a run a row, over a palette of
+// greys), frame n the grey level n * 16, and sound written after each of the first cWrites frames at the stream's
+// end, in a pattern of its own.
 struct AviSpec {
     DWORD dwRate = 25, dwScale = 1;
     std::vector<BYTE> audioFormat; // a WAVEFORMATEX with its extra bytes; empty for no sound
     LONG cBlocksPerWrite = 0, cWrites = 0;
     bool fRecords = false; // written in records: 'rec ' lists and an interleaved index
     LONG cx = 32, cy = 24, cFrames = 10;
+    bool fRle = false; // a width of at most 255
 };
 std::vector<BYTE> MakeWaveFormat(WORD wFormatTag, WORD nChannels, DWORD nSamplesPerSec, WORD nBlockAlign);
 bool MakeAviFile(const std::string &strPath, const AviSpec &spec, std::vector<BYTE> *pSound = nullptr);
