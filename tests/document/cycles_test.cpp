@@ -8,21 +8,9 @@
 
 namespace {
 
-// Wine's answers to the platform's counts are 0; there the handles are found by trying each value a handle of the
-// process can have, the GDI objects in the GDI handle table the platform shares with the process (24 bytes an entry,
-// the object's type in the last word of the second eight), and the memory as the committed private pages.
-DWORD CountHandles()
-{
-    DWORD c = 0;
-    if (GetProcessHandleCount(GetCurrentProcess(), &c) && c)
-        return c;
-    for (ULONG_PTR h = 4; h < 0x10000; h += 4) {
-        DWORD dwFlags;
-        c += GetHandleInformation((HANDLE)h, &dwFlags) != 0;
-    }
-    return c;
-}
-
+// Wine's answers to the platform's counts are 0; there the GDI objects are found in the GDI handle table the platform
+// shares with the process (24 bytes an entry, the object's type in the last word of the second eight), and the memory
+// as the committed private pages.
 int CountGdiObjects()
 {
     DWORD dwCount = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);

@@ -87,6 +87,8 @@ extern const UINT aidTools[8];
 void DeleteSettingsKey();
 // The names in a folder (with its trailing backslash) that match a pattern, without "." and "..".
 std::vector<std::string> ListFolder(const std::string &strFolder, const std::string &strPattern = "*");
+// The process's handles: the platform's count, or where that answers 0 (Wine) each value a handle can have, tried.
+DWORD CountHandles();
 std::wstring WidenAnsi(const std::string &str); // code page 932 to UTF-16
 std::wstring GetWindowTextWide(HWND hwnd);
 std::string LoadText(UINT id); // a string of the program's resources
