@@ -45,8 +45,6 @@ class ProgramTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
-    // Runs after the settings key was emptied and before the program starts.
-    virtual void PrepareSettings() {}
 
     // Dispatches the queue through the accelerators and runs the idle step until the queue stays empty.
     void Pump();

@@ -46,7 +46,6 @@ DWORD CountHandles()
 void ProgramTest::SetUp()
 {
     DeleteSettingsKey();
-    PrepareSettings();
     char szBase[MAX_PATH], szName[MAX_PATH];
     GetTempPathA(sizeof szBase, szBase);
     GetTempFileNameA(szBase, "pt", 0, szName);
