@@ -46,8 +46,7 @@ using CyclesTest = ProgramTest;
 
 TEST_F(CyclesTest, TwoHundredOpenDrawSaveCyclesGrowNothing)
 {
-    std::string strSource = MakeMedia("cycle.avi", "-f lavfi -i testsrc=size=64x48:rate=10 -f lavfi -i "
-                                                   "sine=sample_rate=22050 -t 1 -c:v rawvideo -c:a pcm_s16le");
+    std::string strSource = OpenPattern(64, 48, 10, true);
     std::string strSaved = AddFile("saved.avi");
     Usage after10 = {};
     for (int nCycle = 1; nCycle <= 200; nCycle++) {

@@ -184,8 +184,7 @@ TEST_F(OpenTest, AFailedOpenCostsNothing_OddRectanglesAndTheSavePrompt)
     OpenFile(strHuge);
     EXPECT_EQ(std::make_pair(cxFrame, cyFrame), std::make_pair(320L, 0L));
     for (int cx : {32, 120}) {
-        OpenFile(MakeMedia("narrow" + std::to_string(cx) + ".avi",
-                           "-f lavfi -i testsrc=size=" + std::to_string(cx) + "x24:rate=10 -frames:v 2 " + strRaw));
+        OpenPattern(cx, 24, 2);
         RECT rc;
         GetClientRect(hwndView, &rc);
         EXPECT_EQ(rc.bottom, 24) << cx;

@@ -49,21 +49,15 @@ void StoreList(const std::vector<std::string> &paths, DWORD cMax)
     RegSetKeyValueA(HKEY_CURRENT_USER, pszRegistryKey, "MaxRecentFile", REG_DWORD, &cMax, sizeof cMax);
 }
 
-std::vector<std::string> MakeNames(int cNames)
-{
-    std::vector<std::string> names;
-    for (int i = 1; i <= cNames; i++)
-        names.push_back("C:\\f" + std::to_string(i) + ".avi");
-    return names;
-}
-
 } // namespace
 
 using RecentFilesTest = ProgramTest;
 
 TEST_F(RecentFilesTest, TheMenuShowsTheStoredListReopensItsFilesAndDropsAGoneOne)
 {
-    std::vector<std::string> twenty = MakeNames(20), shown16;
+    std::vector<std::string> twenty, shown16;
+    for (int i = 1; i <= 20; i++)
+        twenty.push_back("C:\\f" + std::to_string(i) + ".avi");
     for (int i = 0; i < 16; i++)
         shown16.push_back(std::string("&") + (char)(i < 9 ? '1' + i : '0') + " " + twenty[i]);
     const std::tuple<std::vector<std::string>, DWORD, std::vector<std::string>> cases[] = {
@@ -81,7 +75,7 @@ TEST_F(RecentFilesTest, TheMenuShowsTheStoredListReopensItsFilesAndDropsAGoneOne
     // An open puts the file first once, spelled as on disk, whatever path named it; the entry beyond
     // "MaxRecentFile" 8 stays stored until the next change, and the menu never shows it.
     std::string strA = MakeMedia("Clip A.avi", strClip), strB = MakeMedia("clip b.avi", strClip);
-    StoreList(MakeNames(8), 8);
+    StoreList({twenty.begin(), twenty.begin() + 8}, 8);
     OpenFile(strA);
     EXPECT_EQ(ReadStoredList().back(), "C:\\f8.avi");
     EXPECT_EQ(OpenFileMenu().size(), 8u);
@@ -89,8 +83,8 @@ TEST_F(RecentFilesTest, TheMenuShowsTheStoredListReopensItsFilesAndDropsAGoneOne
     EXPECT_EQ(ReadStoredList().back(), "C:\\f7.avi") << "f8 went with the next change";
     SetCurrentDirectoryA(strTempDir.c_str());
     OpenFile("CLIP a.AVI");
-    std::vector<std::string> due = MakeNames(6);
-    due.insert(due.begin(), {strA, strB});
+    std::vector<std::string> due = {strA, strB};
+    due.insert(due.end(), twenty.begin(), twenty.begin() + 6);
     EXPECT_EQ(ReadStoredList(), due);
 
     robot.ExpectText(AddFile("saved.avi"));
