@@ -23,8 +23,7 @@ struct Chunk {
 void WalkChunks(const std::string &b, size_t off, size_t offEnd, std::vector<Chunk> *pchunks)
 {
     while (off + 8 <= offEnd) {
-        DWORD cb;
-        memcpy(&cb, &b[off + 4], 4);
+        DWORD cb = *(const DWORD *)&b[off + 4];
         std::string strId = b.substr(off, 4);
         bool fList = strId == "RIFF" || strId == "LIST";
         pchunks->push_back({off, cb, fList ? strId + "/" + b.substr(off + 8, 4) : strId});
@@ -48,11 +47,10 @@ struct Damaged {
     bool fValid = false; // a seed itself, which must open
 };
 
-std::vector<Damaged> MakeDamaged(const std::string &strSeedName, const std::string &seed, bool fFields)
+void MakeDamaged(const std::string &strSeedName, const std::string &seed, bool fFields, std::vector<Damaged> *pdamaged)
 {
     std::vector<Chunk> chunks;
     WalkChunks(seed, 0, seed.size(), &chunks);
-    std::vector<Damaged> damaged;
     std::string strStreamType;
     for (const Chunk &ck : chunks) {
         std::string strWhere = strSeedName + " " + ck.strId + "@" + std::to_string(ck.off);
@@ -60,7 +58,7 @@ std::vector<Damaged> MakeDamaged(const std::string &strSeedName, const std::stri
         if (ck.off < 2048 || ck.strId.rfind("idx1", 0) == 0 || ck.strId.rfind("LIST", 0) == 0)
             for (size_t cut : {ck.off, ck.off + 8, ck.off + 8 + ck.cb / 2})
                 if (cut < seed.size())
-                    damaged.push_back({strWhere + " cut at " + std::to_string(cut), seed.substr(0, cut)});
+                    pdamaged->push_back({strWhere + " cut at " + std::to_string(cut), seed.substr(0, cut)});
         if (ck.strId == "strh")
             strStreamType = seed.substr(ck.off + 8, 4);
         std::string strKey = ck.strId == "strf" ? "strf/" + strStreamType : ck.strId;
@@ -76,12 +74,11 @@ std::vector<Damaged> MakeDamaged(const std::string &strSeedName, const std::stri
             for (DWORD dw : {0ul, 1ul, 0xFFFFFFFFul, 0x7FFFFFFFul, (DWORD)seed.size() + 1000ul}) {
                 std::string strBytes = seed;
                 memcpy(&strBytes[off], &dw, 4);
-                damaged.push_back(
+                pdamaged->push_back(
                     {strWhere + " +" + std::to_string((long)offField) + " = " + std::to_string(dw), strBytes});
             }
         }
     }
-    return damaged;
 }
 
 } // namespace
@@ -108,14 +105,11 @@ TEST_F(DamagedFilesTest, EachOpensWhole_OrIsRefusedWithAMessage)
     };
     AviSpec rle;
     rle.fRle = true, rle.cFrames = 6, rle.dwRate = 10;
+    ASSERT_TRUE(MakeAviFile(AddFile("RLE.avi"), rle));
     std::vector<Damaged> damaged;
     for (auto &[strName, strArguments] : seeds) {
-        std::string strSeed = strArguments.empty() ? AddFile("rle.avi") : MakeMedia(strName + ".avi", strArguments);
-        if (strArguments.empty()) {
-            ASSERT_TRUE(MakeAviFile(strSeed, rle));
-        }
-        std::vector<Damaged> more = MakeDamaged(strName, ReadFileBytes(strSeed), strName == "raw");
-        damaged.insert(damaged.end(), more.begin(), more.end());
+        std::string strSeed = strArguments.empty() ? strTempDir + "RLE.avi" : MakeMedia(strName + ".avi", strArguments);
+        MakeDamaged(strName, ReadFileBytes(strSeed), strName == "raw", &damaged);
         damaged.push_back({strName + " as it is", ReadFileBytes(strSeed), strName != "MP3 first"});
     }
     ASSERT_GE(damaged.size(), 300u);
