@@ -55,7 +55,7 @@ LRESULT CALLBACK RecordCommandProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM l
 
 using ToolbarTest = ProgramTest;
 
-TEST_F(ToolbarTest, EveryButtonShowsItsImageSendsItsCommandAndFollowsTheRule)
+TEST_F(ToolbarTest, EveryButtonShowsItsImageSendsItsCommandAndFollowsTheRuleAndTheRebarIsKept)
 {
     const Buttons play = {
         {IDM_PLAY, 27},       {IDM_STOP, 28}, {IDM_PREV_FRAME, 29},       {IDM_FIRST_FRAME, 31},   {IDM_LAST_FRAME, 32},
@@ -79,7 +79,8 @@ TEST_F(ToolbarTest, EveryButtonShowsItsImageSendsItsCommandAndFollowsTheRule)
     EXPECT_TRUE(SendMessageA(hwndToolbarDraw, TB_ISBUTTONCHECKED, IDM_TOOL_LINE, 0));
     EXPECT_FALSE(SendMessageA(hwndToolbarDraw, TB_ISBUTTONCHECKED, IDM_TOOL_PEN, 0));
 
-    // A click on each button, as the mouse gives it, reaches the main window as the button's command.
+    // A click on each button, as the mouse gives it, reaches the main window as the button's command. The button's
+    // tooltip is the second line of its command's string, and the command is in a menu.
     fCanUndo = 1;
     Command(IDM_TOOL_PEN);
     pfnMainProc = (WNDPROC)SetWindowLongPtrA(hwndMain, GWLP_WNDPROC, (LONG_PTR)RecordCommandProc);
@@ -92,8 +93,17 @@ TEST_F(ToolbarTest, EveryButtonShowsItsImageSendsItsCommandAndFollowsTheRule)
             LPARAM lPoint = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
             SendMessageA(hwndBar, WM_LBUTTONDOWN, MK_LBUTTON, lPoint);
             SendMessageA(hwndBar, WM_LBUTTONUP, 0, lPoint);
-            if (buttons[i].first)
-                aidDue.push_back(buttons[i].first);
+            if (int id = buttons[i].first) {
+                aidDue.push_back(id);
+                char szTip[80] = "";
+                TTTOOLINFOA ti = {sizeof ti, 0, hwndBar, (UINT_PTR)id, {}, NULL, szTip, 0, NULL};
+                SendMessageA((HWND)SendMessageA(hwndBar, TB_GETTOOLTIPS, 0, 0), TTM_GETTEXTA, sizeof szTip,
+                             (LPARAM)&ti);
+                std::string strText = LoadText(id);
+                EXPECT_TRUE(strText.find('\n') < strText.size() - 1 && szTip == strText.substr(strText.find('\n') + 1))
+                    << "command " << id << ": " << szTip;
+                EXPECT_NE(GetMenuState(GetMenu(hwndMain), id, MF_BYCOMMAND), ~0u) << "command " << id << " in no menu";
+            }
         }
         Pump();
         EXPECT_EQ(aidSent, aidDue);
@@ -101,19 +111,6 @@ TEST_F(ToolbarTest, EveryButtonShowsItsImageSendsItsCommandAndFollowsTheRule)
     SetWindowLongPtrA(hwndMain, GWLP_WNDPROC, (LONG_PTR)pfnMainProc);
     fCanUndo = 0;
 
-    // The tooltip of a button is the second line of its command's string.
-    char szTip[80] = "";
-    TTTOOLINFOA ti = {};
-    ti.cbSize = sizeof ti;
-    ti.hwnd = hwndToolbarStd;
-    ti.uId = IDM_FILE_OPEN;
-    ti.lpszText = szTip;
-    SendMessageA((HWND)SendMessageA(hwndToolbarStd, TB_GETTOOLTIPS, 0, 0), TTM_GETTEXTA, sizeof szTip, (LPARAM)&ti);
-    EXPECT_EQ(szTip, LoadText(IDM_FILE_OPEN).substr(LoadText(IDM_FILE_OPEN).find('\n') + 1));
-}
-
-TEST_F(ToolbarTest, TheRebarLayoutAndThePlaybackBarStateComeBackAfterARestart)
-{
     // The user's change of the rebar, kept at exit and built again at the next start: none (the length must not
     // creep by the band border), the standard bar moved first, the second band put on a row of its own.
     const struct {
@@ -177,9 +174,6 @@ TEST_F(ToolbarTest, TheRebarLayoutAndThePlaybackBarStateComeBackAfterARestart)
         RestartProgram();
         Buttons buttons = ReadButtons(hwndToolbarPlay);
         ASSERT_EQ(buttons.size(), cButtons);
-        // A restored button keeps its image.
-        Buttons::value_type due =
-            cButtons == 8 ? Buttons::value_type{IDM_PREV_FRAME, 29} : Buttons::value_type{IDM_STOP, 28};
-        EXPECT_EQ(buttons[1], due);
+        EXPECT_EQ(buttons[1], play[cButtons == 8 ? 2 : 1]) << "a restored button keeps its image";
     }
 }

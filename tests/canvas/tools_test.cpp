@@ -38,29 +38,31 @@ static Pixels DrawStrokes(const Stroke *pFirst, const Stroke *pEnd)
     });
 }
 
-// The settings a previous run left: a blue pen 25 wide and a bold font.
-struct ToolsTest : ProgramTest {
-    void PrepareSettings() override
-    {
-        DWORD dwWidth = 25, dwColor = crBlue;
-        RegSetKeyValueA(HKEY_CURRENT_USER, pszRegistryKey, "PenWidth", REG_DWORD, &dwWidth, sizeof dwWidth);
-        RegSetKeyValueA(HKEY_CURRENT_USER, pszRegistryKey, "Color", REG_DWORD, &dwColor, sizeof dwColor);
-        RegSetKeyValueA(HKEY_CURRENT_USER, pszRegistryKey, "Font", REG_BINARY, &lfStored, sizeof lfStored);
-    }
-    template <typename T> static bool IsStored(const char *pszName, DWORD dwType, const T &v)
-    {
-        T stored;
-        DWORD dwStoredType = 0, cb = sizeof stored;
-        LSTATUS ls = RegGetValueA(HKEY_CURRENT_USER, pszRegistryKey, pszName, RRF_RT_ANY, &dwStoredType, &stored, &cb);
-        return ls == ERROR_SUCCESS && dwStoredType == dwType && cb == sizeof v && memcmp(&stored, &v, sizeof v) == 0;
-    }
-    LOGFONTA lfStored = {-30, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "IPAGothic"};
-};
-
-// Stored pen and font apply at start; the dialogs set and store colour and width, freeing the old pen and brush. Each
-// drag, wandering off the view, is one undo step; the mouse lost before the release keeps only what pen or eraser drew.
-TEST_F(ToolsTest, StrokesAndTextLandInTheFigureAsThePlatformDrawsThem)
+// Whether the settings key holds the value, with its type and size.
+template <typename T> static bool IsStored(const char *pszName, DWORD dwType, const T &v)
 {
+    T stored;
+    DWORD dwStoredType = 0, cb = sizeof stored;
+    LSTATUS ls = RegGetValueA(HKEY_CURRENT_USER, pszRegistryKey, pszName, RRF_RT_ANY, &dwStoredType, &stored, &cb);
+    return ls == ERROR_SUCCESS && dwStoredType == dwType && cb == sizeof v && memcmp(&stored, &v, sizeof v) == 0;
+}
+
+using ToolsTest = ProgramTest;
+
+// The settings a previous run left, a blue pen 25 wide and a bold font, apply at start; the dialogs set and store
+// colour and width, freeing the old pen and brush. Each drag, wandering off the view, is one undo step; the mouse lost
+// before the release keeps only what pen or eraser drew. Copy keeps the undo copy, cut leaves white without one, both
+// refused while another window holds the clipboard; paste marks the figure, drops the undo copy and merges any bitmap
+// from the top-left, its white letting the figure through.
+TEST_F(ToolsTest, StrokesTextAndTheClipboardLandInTheFigureAsThePlatformDrawsThem)
+{
+    const LOGFONTA lfStored = {-30, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "IPAGothic"};
+    DWORD dwWidth = 25, dwColor = crBlue;
+    CloseProgram();
+    RegSetKeyValueA(HKEY_CURRENT_USER, pszRegistryKey, "PenWidth", REG_DWORD, &dwWidth, sizeof dwWidth);
+    RegSetKeyValueA(HKEY_CURRENT_USER, pszRegistryKey, "Color", REG_DWORD, &dwColor, sizeof dwColor);
+    RegSetKeyValueA(HKEY_CURRENT_USER, pszRegistryKey, "Font", REG_BINARY, &lfStored, sizeof lfStored);
+    RestartProgram();
     OpenPattern(160, 120, 3);
     EXPECT_EQ(memcmp(&lfText, &lfStored, sizeof lfText), 0) << "not the stored font";
     const std::vector<Stroke> strokes = {
@@ -133,13 +135,8 @@ TEST_F(ToolsTest, StrokesAndTextLandInTheFigureAsThePlatformDrawsThem)
     });
     EXPECT_TRUE(SamePixels(ReadFigure(), Overlay(DrawStrokes(&strokes.front(), &strokes.back() + 1), glyphs)));
     EXPECT_EQ(std::set<DWORD>(glyphs.begin(), glyphs.end()).size(), 2u) << "not just the colour on white";
-}
 
-// Copy keeps the undo copy, cut leaves white without one, both refused while another window holds the clipboard; paste
-// marks the figure, drops the undo copy and merges any bitmap from the top-left, its white letting the figure through.
-TEST_F(ToolsTest, CopyCutAndPasteGoThroughTheClipboard)
-{
-    OpenPattern(160, 120, 3);
+    ClearFigure();
     Drag(TOOL_FILLRECT, crRed, 2, {{10, 10}, {60, 70}});
     const Pixels left = ReadFigure(), white(left.size(), 0xFFFFFF);
     for (UINT idTake : {IDM_EDIT_COPY, IDM_EDIT_CUT}) {

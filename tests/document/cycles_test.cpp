@@ -8,21 +8,9 @@
 
 namespace {
 
-// Wine's answers to the platform's counts are 0; there the handles are found by trying each value a handle of the
-// process can have, the GDI objects in the GDI handle table the platform shares with the process (24 bytes an entry,
-// the object's type in the last word of the second eight), and the memory as the committed private pages.
-DWORD CountHandles()
-{
-    DWORD c = 0;
-    if (GetProcessHandleCount(GetCurrentProcess(), &c) && c)
-        return c;
-    for (ULONG_PTR h = 4; h < 0x10000; h += 4) {
-        DWORD dwFlags;
-        c += GetHandleInformation((HANDLE)h, &dwFlags) != 0;
-    }
-    return c;
-}
-
+// Wine's answers to the platform's counts are 0; there the GDI objects are found in the GDI handle table the platform
+// shares with the process (24 bytes an entry, the object's type in the last word of the second eight), and the memory
+// as the committed private pages.
 int CountGdiObjects()
 {
     DWORD dwCount = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
@@ -58,8 +46,7 @@ using CyclesTest = ProgramTest;
 
 TEST_F(CyclesTest, TwoHundredOpenDrawSaveCyclesGrowNothing)
 {
-    std::string strSource = MakeMedia("cycle.avi", "-f lavfi -i testsrc=size=64x48:rate=10 -f lavfi -i "
-                                                   "sine=sample_rate=22050 -t 1 -c:v rawvideo -c:a pcm_s16le");
+    std::string strSource = OpenPattern(64, 48, 10, true);
     std::string strSaved = AddFile("saved.avi");
     Usage after10 = {};
     for (int nCycle = 1; nCycle <= 200; nCycle++) {

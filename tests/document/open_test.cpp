@@ -6,7 +6,6 @@
 #include "support/harness.h"
 
 #include <commctrl.h>
-#include <tlhelp32.h>
 
 #include <algorithm>
 #include <cmath>
@@ -29,49 +28,16 @@ void PatchFile(const std::string &strPath, const char *pszAfter, const char *psz
     WriteFileBytes(strPath, strBytes.replace(nAt + nOffset, strNew.size(), strNew));
 }
 
-// Holds the program's next copy process still as soon as it runs: to the program, a copy that makes no progress.
-// Children that were there before (ended, but still listed for a while) are left alone.
-bool SuspendCopyProcess()
-{
-    std::vector<DWORD> before;
-    for (DWORD dwStart = GetTickCount(); GetTickCount() - dwStart < 10000; Sleep(5)) {
-        HANDLE hsnap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS | TH32CS_SNAPTHREAD, 0);
-        PROCESSENTRY32 pe = {};
-        THREADENTRY32 te = {};
-        pe.dwSize = sizeof pe;
-        te.dwSize = sizeof te;
-        std::vector<DWORD> children = {0}; // never empty: the first list, once taken, is what the next compare with
-        for (BOOL fMore = Process32First(hsnap, &pe); fMore; fMore = Process32Next(hsnap, &pe))
-            if (pe.th32ParentProcessID == GetCurrentProcessId())
-                children.push_back(pe.th32ProcessID);
-        if (before.empty())
-            before = children;
-        int cSuspended = 0;
-        for (BOOL fMore = Thread32First(hsnap, &te); fMore; fMore = Thread32Next(hsnap, &te)) {
-            DWORD id = te.th32OwnerProcessID;
-            if (std::find(children.begin(), children.end(), id) == children.end() ||
-                std::find(before.begin(), before.end(), id) != before.end())
-                continue;
-            HANDLE hThread = OpenThread(THREAD_SUSPEND_RESUME, FALSE, te.th32ThreadID);
-            cSuspended += hThread && SuspendThread(hThread) != (DWORD)-1;
-            CloseHandle(hThread);
-        }
-        CloseHandle(hsnap);
-        if (cSuspended)
-            return true;
-    }
-    return false;
-}
-
 } // namespace
 
 using OpenTest = ProgramTest;
 
-TEST_F(OpenTest, RealFilesOpenThroughAnUncompressedWorkingCopy)
+TEST_F(OpenTest, RealFilesOpenThroughAnUncompressedWorkingCopyAndACutOneWithWhatIsWholeInIt)
 {
     const std::string strPcm = "-c:a pcm_s16le";
     // The file, and its arguments after the pattern's.
     const std::pair<std::string, std::string> aCases[] = {
+        {"tone.avi", strTone + strRaw + strPcm},
         {"cinepak.avi", strTone + "-c:v cinepak " + strPcm},
         {"video1.avi", strTone + "-c:v msvideo1 -c:a pcm_u8"},
         {"adpcm.avi", "-f lavfi -i sine=sample_rate=44100:duration=2 -ac 2 " + strRaw + "-c:a adpcm_ima_wav"},
@@ -116,6 +82,19 @@ TEST_F(OpenTest, RealFilesOpenThroughAnUncompressedWorkingCopy)
         EXPECT_EQ(std::make_pair(copySound.lLength, pavisAudio ? AVIStreamLength(pavisAudio) : 0),
                   std::make_pair(audio.lLength, audio.lLength));
     }
+
+    // A file cut short, as a download or a recording that stopped leaves it, opens with the whole frames and the
+    // sound that are in it: those ffmpeg reads from it.
+    std::string strBytes = ReadFileBytes(strTempDir + "tone.avi"), strCut = AddFile("cut.avi");
+    for (size_t cb : {strBytes.size() * 3 / 10, strBytes.size() / 2 + 1001, strBytes.size() * 4 / 5}) {
+        SCOPED_TRACE(cb);
+        WriteFileBytes(strCut, strBytes.substr(0, cb));
+        OpenFile(strCut);
+        std::vector<Pixels> due = DecodeWithFfmpeg(strCut, 320, 240);
+        EXPECT_EQ(lFrameCount, (LONG)due.size());
+        EXPECT_TRUE(DecodeWithFfmpeg(szTempFile, 320, 240) == due);
+        EXPECT_TRUE(ReadSoundWithFfmpeg(szTempFile) == ReadSoundWithFfmpeg(strCut));
+    }
 }
 
 // The first read runs in a process of its own. A file it cannot read, one that brings the platform's AVI library
@@ -126,7 +105,7 @@ TEST_F(OpenTest, RealFilesOpenThroughAnUncompressedWorkingCopy)
 // that far. A file too large for the limit or the temporary folder's room is refused before the copy.
 TEST_F(OpenTest, AFailedOpenCostsNothing_OddRectanglesAndTheSavePrompt)
 {
-    std::string strFirst = MakeMedia("first.avi", strPattern + strRaw), strSecond = AddFile("second.avi");
+    std::string strFirst = MakeMedia("first.avi", strPattern + strRaw);
     std::string strText = AddFile("notes.avi"), strSound = MakeMedia("sound.avi", strTone + "-c:a pcm_s16le");
     std::string strHuge = MakeMedia("huge.avi", strPattern + strRaw);
     // 30,000 by 20: wider than any surface may be.
@@ -142,33 +121,21 @@ TEST_F(OpenTest, AFailedOpenCostsNothing_OddRectanglesAndTheSavePrompt)
     std::string strBig = MakeMedia("big.avi", "-stream_loop 359 -i '" + ToHostPath(strOne) + "' -c copy");
     SmallFolder small = MountSmallFolder("1m");
     auto cannotOpen = [](const std::string &strPath) { return FormatResourceText(IDS_CANNOT_OPEN, strPath); };
-    const std::function<void()> nothing = [] {};
-    const std::function<void()> hang = [] {
-        // While it waits the program answers, and its status bar says what it is doing.
-        EXPECT_TRUE(SuspendCopyProcess());
-        char szText[256] = "";
-        SendMessageA(hwndStatus, SB_GETTEXTA, 0, (LPARAM)szText);
-        EXPECT_TRUE(SendMessageA(hwndStatus, SB_ISSIMPLE, 0, 0));
-        EXPECT_NE(strstr(szText, " KB"), nullptr) << szText;
-    };
-    const std::function<void()> cancel = [] {
-        EXPECT_TRUE(SuspendCopyProcess());
-        PostMessageA(hwndMain, WM_KEYDOWN, VK_ESCAPE, 1);
-    };
-    // The file, whether the open document stays, the temporary folder, the message ("" for none), and what is done
-    // to the copy process meanwhile.
-    const std::tuple<std::string, bool, std::string, std::string, std::function<void()>> aCases[] = {
-        {strText, true, strTempDir, cannotOpen(strText), nothing},
-        {strCrash, true, strTempDir, cannotOpen(strCrash), nothing},
-        {strFirst, true, strTempDir, cannotOpen(strFirst), hang},
-        {strFirst, true, strTempDir, "", cancel},
-        {strFirst, true, "C:\\" + std::string(300, 't'), cannotOpen(strFirst), nothing},
-        {strSound, false, strTempDir, cannotOpen(strSound), nothing},
-        {strHuge, false, strTempDir, cannotOpen(strHuge), nothing},
-        {strMute, true, strTempDir, cannotOpen(strMute), nothing},
-        {strBig, true, strTempDir, FormatResourceText(IDS_TOO_LARGE, strBig), nothing},
-        {strFirst, true, small.strFolder, FormatResourceText(IDS_NO_ROOM, small.strFolder), nothing}};
-    for (auto &[strPath, fKeepsDocument, strTemp, strMessage, interfere] : aCases) {
+    HANDLE hStalled = CreateEventA(NULL, FALSE, FALSE, "PELTO_STALL_COPY");
+    // The file, whether the open document stays, the temporary folder, the message ("" for none), and whether the
+    // copy process stalls (test_main): then Esc cancels the open where no message is due.
+    const std::tuple<std::string, bool, std::string, std::string, bool> aCases[] = {
+        {strText, true, strTempDir, cannotOpen(strText), false},
+        {strCrash, true, strTempDir, cannotOpen(strCrash), false},
+        {strFirst, true, strTempDir, cannotOpen(strFirst), true},
+        {strFirst, true, strTempDir, "", true},
+        {strFirst, true, "C:\\" + std::string(300, 't'), cannotOpen(strFirst), false},
+        {strSound, false, strTempDir, cannotOpen(strSound), false},
+        {strHuge, false, strTempDir, cannotOpen(strHuge), false},
+        {strMute, true, strTempDir, cannotOpen(strMute), false},
+        {strBig, true, strTempDir, FormatResourceText(IDS_TOO_LARGE, strBig), false},
+        {strFirst, true, small.strFolder, FormatResourceText(IDS_NO_ROOM, small.strFolder), false}};
+    for (auto &[strPath, fKeepsDocument, strTemp, strMessage, fStalls] : aCases) {
         SCOPED_TRACE(strPath + " with the temporary folder " + strTemp);
         if (strTemp.empty()) {
             std::cout << "no small file system can be mounted here: " << small.strError << "\n";
@@ -183,9 +150,22 @@ TEST_F(OpenTest, AFailedOpenCostsNothing_OddRectanglesAndTheSavePrompt)
         if (!strMessage.empty())
             robot.ExpectButton(IDOK);
         SetEnvironmentVariableA("TMP", strTemp.c_str());
-        std::thread watcher(interfere);
+        SetEnvironmentVariableA("PELTO_STALL_COPY", fStalls ? "1" : NULL);
+        std::thread watcher([&] {
+            if (!fStalls)
+                return;
+            // While the copy process waits the program answers, and its status bar says what it is doing.
+            EXPECT_EQ(WaitForSingleObject(hStalled, 10000), WAIT_OBJECT_0) << "no copy process";
+            char szText[256] = "";
+            SendMessageA(hwndStatus, SB_GETTEXTA, 0, (LPARAM)szText);
+            EXPECT_TRUE(SendMessageA(hwndStatus, SB_ISSIMPLE, 0, 0));
+            EXPECT_NE(strstr(szText, " KB"), nullptr) << szText;
+            if (strMessage.empty())
+                PostMessageA(hwndMain, WM_KEYDOWN, VK_ESCAPE, 1);
+        });
         OpenFilePath(strPath.c_str());
         watcher.join();
+        SetEnvironmentVariableA("PELTO_STALL_COPY", NULL);
         SetEnvironmentVariableA("TMP", strTempDir.c_str());
         ASSERT_EQ(robot.Seen().size(), cDue);
         EXPECT_EQ(robot.Seen().back().strText,
@@ -198,46 +178,28 @@ TEST_F(OpenTest, AFailedOpenCostsNothing_OddRectanglesAndTheSavePrompt)
         EXPECT_TRUE(!fKeepsDocument || SamePixels(ReadFigure(), figure));
         EXPECT_FALSE(SendMessageA(hwndStatus, SB_ISSIMPLE, 0, 0)) << "the panes are back";
     }
+    CloseHandle(hStalled);
     // A rectangle turned inside out is empty; narrow frames get their height though the menu bar wraps.
     PatchFile(strHuge, "strh", "vids", 48, std::string("\0\0\0\0\x40\x01\xE8\xFF", 8)); // 320 by -24
     OpenFile(strHuge);
     EXPECT_EQ(std::make_pair(cxFrame, cyFrame), std::make_pair(320L, 0L));
     for (int cx : {32, 120}) {
-        OpenFile(MakeMedia("narrow" + std::to_string(cx) + ".avi",
-                           "-f lavfi -i testsrc=size=" + std::to_string(cx) + "x24:rate=10 -frames:v 2 " + strRaw));
+        OpenPattern(cx, 24, 2);
         RECT rc;
         GetClientRect(hwndView, &rc);
         EXPECT_EQ(rc.bottom, 24) << cx;
     }
     // The save prompt comes after the open dialog, and only for a changed figure (with none, the other opens here
     // meet no question: the robot fails on a dialog nobody expected).
-    CopyFileA(strFirst.c_str(), strSecond.c_str(), FALSE);
     fModified = 1;
     robot.ExpectButton(IDCANCEL); // the open dialog cancelled: no question
     Command(IDM_FILE_OPEN);
-    robot.ExpectText(strSecond); // Cancel at the question cancels the open
+    robot.ExpectText(strHuge); // Cancel at the question cancels the open
     robot.ExpectButton(IDCANCEL);
     Command(IDM_FILE_OPEN);
     EXPECT_EQ(WidenAnsi(robot.Seen().back().strText), WidenAnsi(szFileName) + L" への変更を保存しますか?");
-    EXPECT_NE(std::string(szFileName), strSecond) << "the open went on";
+    EXPECT_NE(std::string(szFileName), strHuge) << "the open went on";
     robot.ExpectButton(IDCANCEL); // and keeps the window when it is closed
     SendMessageA(hwndMain, WM_CLOSE, 0, 0);
     EXPECT_TRUE(IsWindow(hwndMain));
-}
-
-// A file cut short, as a download or a recording that stopped leaves it, opens with the whole frames and the sound
-// that are in it: those ffmpeg reads from it.
-TEST_F(OpenTest, ACutFileOpensWithWhatIsWholeInIt)
-{
-    std::string strBytes = ReadFileBytes(MakeMedia("whole.avi", strPattern + strTone + strRaw + "-c:a pcm_s16le"));
-    std::string strCut = AddFile("cut.avi");
-    for (size_t cb : {strBytes.size() * 3 / 10, strBytes.size() / 2 + 1001, strBytes.size() * 4 / 5}) {
-        SCOPED_TRACE(cb);
-        WriteFileBytes(strCut, strBytes.substr(0, cb));
-        OpenFile(strCut);
-        std::vector<Pixels> due = DecodeWithFfmpeg(strCut, 320, 240);
-        EXPECT_EQ(lFrameCount, (LONG)due.size());
-        EXPECT_TRUE(DecodeWithFfmpeg(szTempFile, 320, 240) == due);
-        EXPECT_TRUE(ReadSoundWithFfmpeg(szTempFile) == ReadSoundWithFfmpeg(strCut));
-    }
 }

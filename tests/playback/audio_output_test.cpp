@@ -72,13 +72,6 @@ Heard CompareHeard(const std::vector<int> &rec, const std::vector<int> &pcm, siz
     return heard;
 }
 
-std::string MakeNoiseCommand(const std::string &strSeconds, const std::string &strEncoder, const std::string &strFormat)
-{
-    return "-f lavfi -i testsrc=size=32x16:rate=10 -f lavfi -i "
-           "'aevalsrc=exprs=0.6*random(0)-0.3|0.6*random(1)-0.3:s=44100' -t " +
-           strSeconds + " -c:v rawvideo -c:a " + strEncoder + " " + strFormat;
-}
-
 class PlayedSound : public ProgramTest {
 protected:
     void SetUp() override
@@ -113,13 +106,18 @@ protected:
 
 // From frame 5 of 15 at 10 frames a second, with Play given a second time on the way: the sound from the frame's
 // sample (the first few milliseconds of a recording are lost) to the end, without a gap or a repeat, and then the
-// device closed.
-TEST_F(PlayedSound, IsTheFilesSoundFromThePlayFrameOn)
+// device closed. Stop half a second in: what sounded is the file's first half second and no more than the latency
+// after it. Then a read that fails with nothing left on the device (the working copy loses its second half under the
+// program) closes the device, and the picture goes on to the end on the system clock instead of standing with the
+// sound's.
+TEST_F(PlayedSound, IsTheFilesSoundFromThePlayFrameOnAndStopAndAFailedReadSilenceIt)
 {
+    const std::string strNoise =
+        "-f lavfi -i testsrc=size=32x16:rate=10 -f lavfi -i "
+        "'aevalsrc=exprs=0.6*random(0)-0.3|0.6*random(1)-0.3:s=44100' -t 1.5 -c:v rawvideo -c:a ";
     for (const SoundCase &c : aSoundCases) {
         SCOPED_TRACE(c.pszName);
-        std::string strPath =
-            MakeMedia(std::string(c.pszName) + ".avi", MakeNoiseCommand("1.5", c.pszEncoder, c.pszFormat));
+        std::string strPath = MakeMedia(std::string(c.pszName) + ".avi", strNoise + c.pszEncoder + " " + c.pszFormat);
         OpenFile(strPath);
         bool f8Bit = strstr(c.pszRecord, "u8") != NULL;
         long nRate = f8Bit ? 11025 : 44100, nFrameSample = nRate / 2;
@@ -143,14 +141,8 @@ TEST_F(PlayedSound, IsTheFilesSoundFromThePlayFrameOn)
         EXPECT_EQ(lCurTime, lEndTime - 1);
         EXPECT_EQ(CountSoundStreams(), 0);
     }
-}
 
-// Stop half a second in: what sounded is the file's first half second and no more than the latency after it. Then a
-// read that fails with nothing left on the device (the working copy loses its second half under the program) closes
-// the device, and the picture goes on to the end on the system clock instead of standing with the sound's.
-TEST_F(PlayedSound, StopSilencesItAtOnceAndAFailedReadHandsTheClockToTheSystem)
-{
-    std::string strPath = MakeMedia("long.avi", MakeNoiseCommand("3", "pcm_s16le", "-ar 44100 -ac 2"));
+    std::string strPath = strTempDir + aSoundCases[1].pszName + ".avi"; // 16-bit stereo
     OpenFile(strPath);
     DWORD dwPlayed = 0;
     Heard heard = Hear(pszStereo, ToSamples(ReadSoundWithFfmpeg(strPath), false), 0, [&] {

@@ -28,16 +28,24 @@ bool MakeAviFile(const std::string &strPath, const AviSpec &spec, std::vector<BY
     if (AVIFileOpenA(&pfile, strPath.c_str(), OF_CREATE | OF_WRITE, NULL) != 0)
         return false;
     DWORD cbFrame = ((spec.cx * 3 + 3) & ~3) * spec.cy;
-    BITMAPINFOHEADER bih = {sizeof bih, spec.cx, spec.cy, 1, 24, BI_RGB, cbFrame, 0, 0, 0, 0};
+    struct {
+        BITMAPINFOHEADER bih;
+        RGBQUAD aPalette[256];
+    } format = {{sizeof(BITMAPINFOHEADER), spec.cx, spec.cy, 1, 24, BI_RGB, cbFrame, 0, 0, 0, 0}, {}};
+    if (spec.fRle) {
+        format.bih = {sizeof format.bih, spec.cx, spec.cy, 1, 8, BI_RLE8, 0, 0, 0, 256, 0};
+        for (int i = 0; i < 256; i++)
+            format.aPalette[i] = {(BYTE)i, (BYTE)i, (BYTE)i, 0};
+    }
     AVISTREAMINFOA siVideo = {};
     siVideo.fccType = streamtypeVIDEO;
-    siVideo.fccHandler = mmioFOURCC('D', 'I', 'B', ' ');
+    siVideo.fccHandler = spec.fRle ? mmioFOURCC('M', 'R', 'L', 'E') : mmioFOURCC('D', 'I', 'B', ' ');
     siVideo.dwScale = spec.dwScale;
     siVideo.dwRate = spec.dwRate;
     SetRect(&siVideo.rcFrame, 0, 0, spec.cx, spec.cy);
     PAVISTREAM pavisVideo = NULL, pavisAudio = NULL;
     bool fOk = AVIFileCreateStreamA(pfile, &pavisVideo, &siVideo) == 0 &&
-               AVIStreamSetFormat(pavisVideo, 0, &bih, sizeof bih) == 0;
+               AVIStreamSetFormat(pavisVideo, 0, &format, spec.fRle ? sizeof format : sizeof format.bih) == 0;
     const WAVEFORMATEX *pwf = (const WAVEFORMATEX *)spec.audioFormat.data();
     if (fOk && !spec.audioFormat.empty()) {
         AVISTREAMINFOA siAudio = {};
@@ -47,12 +55,16 @@ bool MakeAviFile(const std::string &strPath, const AviSpec &spec, std::vector<BY
         fOk = AVIFileCreateStreamA(pfile, &pavisAudio, &siAudio) == 0 &&
               AVIStreamSetFormat(pavisAudio, 0, (void *)pwf, (LONG)spec.audioFormat.size()) == 0;
     }
-    std::vector<BYTE> frame(bih.biSizeImage), block;
+    std::vector<BYTE> frame, block;
     for (LONG n = 0; fOk && n < spec.cFrames; n++) {
         if (spec.fRecords)
             fOk = AVIFileEndRecord(pfile) == 0;
-        std::fill(frame.begin(), frame.end(), (BYTE)(n * 16));
-        fOk = fOk && AVIStreamWrite(pavisVideo, n, 1, frame.data(), (LONG)cbFrame, AVIIF_KEYFRAME, NULL, NULL) == 0;
+        frame.assign(spec.fRle ? 0 : cbFrame, (BYTE)(n * 16));
+        // RLE: a run a row, each row ended by 0 0 but the last, ended by 0 1, the end of the picture.
+        for (LONG y = 0; spec.fRle && y < spec.cy; y++)
+            frame.insert(frame.end(), {(BYTE)spec.cx, (BYTE)(n * 16), 0, (BYTE)(y == spec.cy - 1)});
+        fOk =
+            fOk && AVIStreamWrite(pavisVideo, n, 1, frame.data(), (LONG)frame.size(), AVIIF_KEYFRAME, NULL, NULL) == 0;
         if (fOk && pavisAudio && n < spec.cWrites) {
             block.resize(spec.cBlocksPerWrite * pwf->nBlockAlign);
             for (size_t i = 0; i < block.size(); i++)

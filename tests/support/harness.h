@@ -45,8 +45,6 @@ class ProgramTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
-    // Runs after the settings key was emptied and before the program starts.
-    virtual void PrepareSettings() {}
 
     // Dispatches the queue through the accelerators and runs the idle step until the queue stays empty.
     void Pump();
@@ -87,6 +85,8 @@ extern const UINT aidTools[8];
 void DeleteSettingsKey();
 // The names in a folder (with its trailing backslash) that match a pattern, without "." and "..".
 std::vector<std::string> ListFolder(const std::string &strFolder, const std::string &strPattern = "*");
+// The process's handles: the platform's count, or where that answers 0 (Wine) each value a handle can have, tried.
+DWORD CountHandles();
 std::wstring WidenAnsi(const std::string &str); // code page 932 to UTF-16
 std::wstring GetWindowTextWide(HWND hwnd);
 std::string LoadText(UINT id); // a string of the program's resources
@@ -123,14 +123,16 @@ std::string FormatResourceText(UINT idFormat, const std::string &strArgument);
 // -1 when it does not answer.
 int CountSoundStreams();
 
-// Files of the platform's AVI writer: uncompressed 24-bit frames, frame n the grey level n * 16, and sound written
-// after each of the first cWrites frames at the stream's end, in a pattern of its own.
+// Files of the platform's AVI writer: uncompressed 24-bit frames (or 8-bit RLE, a run a row, over a palette of
+// greys), frame n the grey level n * 16, and sound written after each of the first cWrites frames at the stream's
+// end, in a pattern of its own.
 struct AviSpec {
     DWORD dwRate = 25, dwScale = 1;
     std::vector<BYTE> audioFormat; // a WAVEFORMATEX with its extra bytes; empty for no sound
     LONG cBlocksPerWrite = 0, cWrites = 0;
     bool fRecords = false; // written in records: 'rec ' lists and an interleaved index
     LONG cx = 32, cy = 24, cFrames = 10;
+    bool fRle = false; // a width of at most 255
 };
 std::vector<BYTE> MakeWaveFormat(WORD wFormatTag, WORD nChannels, DWORD nSamplesPerSec, WORD nBlockAlign);
 bool MakeAviFile(const std::string &strPath, const AviSpec &spec, std::vector<BYTE> *pSound = nullptr);

@@ -31,10 +31,21 @@ std::vector<std::string> ListFolder(const std::string &strFolder, const std::str
     return names;
 }
 
+DWORD CountHandles()
+{
+    DWORD c = 0;
+    if (GetProcessHandleCount(GetCurrentProcess(), &c) && c)
+        return c;
+    for (ULONG_PTR h = 4; h < 0x10000; h += 4) {
+        DWORD dwFlags;
+        c += GetHandleInformation((HANDLE)h, &dwFlags) != 0;
+    }
+    return c;
+}
+
 void ProgramTest::SetUp()
 {
     DeleteSettingsKey();
-    PrepareSettings();
     char szBase[MAX_PATH], szName[MAX_PATH];
     GetTempPathA(sizeof szBase, szBase);
     GetTempFileNameA(szBase, "pt", 0, szName);
