@@ -9,8 +9,8 @@
 #include <thread>
 
 // Double-byte characters of code page 932, as separate literals so that no hex escape runs on.
-#define HYO "\x95\x5C"  // 表: trail byte '\'
-#define SO "\x83\x5C"   // ソ: trail byte '\'
+#define HYO  "\x95\x5C" // 表: trail byte '\'
+#define SO   "\x83\x5C" // ソ: trail byte '\'
 #define FW_A "\x82\x60" // Ａ
 #define FW_a "\x82\x81" // ａ
 #define FW_1 "\x82\x50" // １
