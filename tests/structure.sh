@@ -10,7 +10,7 @@
 set -euo pipefail
 src=${1:-$(cd "$(dirname "$0")/../src" && pwd)}
 layers=(settings bars canvas playback document)
-shared="app/(app_state|avi_streams|format|long_work|message_box|title|wait_cursor|command_state)|resources/resource"
+shared="app/(app_state|avi_streams|format|long_work|message_box|stage_times|title|wait_cursor|command_state)|resources/resource"
 status=0
 for i in "${!layers[@]}"; do
     below=$(IFS='|'; echo "${layers[*]:0:$i}")

@@ -113,7 +113,11 @@ TEST_F(NavigationTest, CommandsKeysAndTheThumbStopAtTheEndsOfTheVideoAndOfTheFig
     SetCursorPos(pt.x, pt.y);
     Pump();
     EXPECT_EQ(GetPaneText(3), "( 5, 10 )");
-    SetCursorPos(pt.x, pt.y + 16); // below the frame, still over the view
+    RECT rcMain; // a window made taller than the frame: below the frame is still over the view
+    GetWindowRect(hwndMain, &rcMain);
+    SetWindowPos(hwndMain, NULL, 0, 0, rcMain.right - rcMain.left, rcMain.bottom - rcMain.top + 40,
+                 SWP_NOMOVE | SWP_NOZORDER);
+    SetCursorPos(pt.x, pt.y + 16);
     Pump();
     EXPECT_EQ(GetPaneText(3), "");
     Command(IDM_PLAY);
