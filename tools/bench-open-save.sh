@@ -29,15 +29,7 @@ bench="$build/bin/pelto_bench.exe"
 work=$(mktemp -d -p /dev/shm 2>/dev/null || mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# Stored bottom-up: ffmpeg writes raw RGB top-down unless flipped once and told so.
-make_clip() {
-    local size=$1 seconds=$2 output=$3
-    ffmpeg -nostdin -loglevel error -y \
-        -f lavfi -i "testsrc=size=$size:rate=25:duration=$seconds" \
-        -f lavfi -i "sine=frequency=440:sample_rate=44100:duration=$seconds" \
-        -vf vflip -flipped_raw_rgb 1 -c:v rawvideo -pix_fmt bgr24 \
-        -c:a pcm_s16le -ar 44100 -ac 2 -t "$seconds" "$output"
-}
+source "$here/bench-lib.sh"
 
 # The figure pelto_bench draws: a red box over the middle half of a white frame.
 make_figure() {
@@ -47,14 +39,8 @@ make_figure() {
         -frames:v 1 "$output"
 }
 
-# Wine sees the host's / as Z:.
-run_bench() {
-    local mode=$1
-    shift
-    local paths=()
-    for path in "$@"; do paths+=("Z:${path//\//\\}"); done
-    (cd "$work" && bash "$here/wine-run.sh" --prefix "$build/wineprefix" "$bench" "$mode" "${paths[@]}")
-}
+# The program's temporary files go into the folder it is started in.
+run_bench_here() { (cd "$work" && run_bench "$@"); }
 
 seconds_now() { date +%s.%N; }
 
@@ -92,10 +78,10 @@ bench_size() {
     make_figure "$width" "$height" "$work/figure.png"
     : >"$figures"
     for round in $(seq "$rounds"); do
-        run_bench open "$work/clip.avi" >>"$figures"
-        run_bench save "$work/clip.avi" "$work/saved.avi" >>"$figures"
+        run_bench_here open "$work/clip.avi" >>"$figures"
+        run_bench_here save "$work/clip.avi" "$work/saved.avi" >>"$figures"
         ffmpeg_save "$work/clip.avi" "$work/figure.png" "$work/ffmpeg.avi" >>"$figures"
-        run_bench floor "$work/clip.avi" "$work/floor.avi" >>"$figures"
+        run_bench_here floor "$work/clip.avi" "$work/floor.avi" >>"$figures"
         rm -f "$work/saved.avi" "$work/ffmpeg.avi" "$work/floor.avi"
     done
     grep -q '^save time (s): ' "$figures" && grep -q '^one pass time (s): ' "$figures" ||
@@ -126,6 +112,6 @@ bench_size 1280x720 10
 for seconds in 10 60; do
     make_clip 320x240 "$seconds" "$work/clip.avi"
     echo "== 320x240, $seconds s, one save"
-    run_bench save "$work/clip.avi" "$work/saved.avi" | grep -E '^(frames|save time|save peak memory)'
+    run_bench_here save "$work/clip.avi" "$work/saved.avi" | grep -E '^(frames|save time|save peak memory)'
     rm -f "$work/saved.avi"
 done

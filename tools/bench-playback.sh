@@ -25,25 +25,11 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Stored bottom-up: ffmpeg writes raw RGB top-down unless flipped once and told so.
-make_clip() {
-    local size=$1 seconds=$2 output=$3
-    ffmpeg -nostdin -loglevel error -y \
-        -f lavfi -i "testsrc=size=$size:rate=25:duration=$seconds" \
-        -f lavfi -i "sine=frequency=440:sample_rate=44100:duration=$seconds" \
-        -vf vflip -flipped_raw_rgb 1 -c:v rawvideo -pix_fmt bgr24 \
-        -c:a pcm_s16le -ar 44100 -ac 2 -t "$seconds" "$output"
-}
-
-# Wine sees the host's / as Z:.
-play_clip() {
-    local path=$1
-    bash "$here/wine-run.sh" --prefix "$build/wineprefix" "$bench" play "Z:${path//\//\\}"
-}
+source "$here/bench-lib.sh"
 
 if [ "$tiny" -eq 1 ]; then
     make_clip 64x48 1 "$work/tiny.avi"
-    play_clip "$work/tiny.avi" | tee "$work/figures.txt"
+    run_bench play "$work/tiny.avi" | tee "$work/figures.txt"
     grep -q '^CPU per second of video (ms): ' "$work/figures.txt" ||
         { echo "bench-playback: pelto_bench printed no figures" >&2; exit 1; }
     exit 0
@@ -54,6 +40,6 @@ export PULSE_SERVER="unix:$work/sound/pulse/native"
 for size in 640x480 1280x720; do
     echo "== playback of $size"
     make_clip "$size" 10 "$work/clip-$size.avi"
-    play_clip "$work/clip-$size.avi"
+    run_bench play "$work/clip-$size.avi"
     rm -f "$work/clip-$size.avi"
 done
