@@ -9,6 +9,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++-mingw-w64-x86-64-posix mingw-w64-tools googletest clang clang-format clang-tidy
     wine wine64 fonts-wine locales fonts-ipafont-gothic
+    nsis  # tools/package.sh: the setup program (CMake itself makes the zip)
     ffmpeg xvfb xdotool x11-apps imagemagick pulseaudio pulseaudio-utils perl
 )
 

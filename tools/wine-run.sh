@@ -19,7 +19,8 @@ while [ $# -gt 0 ]; do
 done
 [ "$display" -eq 1 ] && prefix="$prefix-x11"
 
-export WINEPREFIX="$prefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# Without winemenubuilder a shortcut made in the prefix (the setup program's) stays there, out of the host's menus.
+export WINEPREFIX="$prefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
 export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
 [ "$display" -eq 1 ] || unset DISPLAY WAYLAND_DISPLAY
 
