@@ -2,9 +2,9 @@
 // one labelled figure a line on the standard output. It measures and prints; it never judges the figures.
 // "play FILE" opens FILE as the user does and plays it through the program's own message loop, watching every
 // paint of the view: which frame came, how far its start was from the clocks, what the processor paid.
-// "open FILE" times the open, "save FILE OUT" the save of FILE with a filled box over every frame, each with the
-// time of every stage and the peak memory of the processes; "floor FILE OUT" times one plain pass of the
-// platform's writer over FILE's frames and sound, the least any of them can cost.
+// "open FILE" times the open, "save FILE OUT" the save of FILE with a filled box over every frame ("save-plain"
+// the same the plain way), each with the time of every stage and the peak memory of the processes; "floor FILE
+// OUT" times one plain pass of the platform's writer over FILE's frames and sound, the least any of them can cost.
 #include "app/app_state.h"
 #include "app/stage_times.h"
 #include "app/startup.h"
@@ -419,7 +419,9 @@ static void DrawBenchFigure()
     fModified = 1;
 }
 
-static int RunSaveBench(char **argv)
+// The save the program makes, or (pszJob "plain save") the plain way it is held to: every frame decoded and drawn,
+// and always a second pass through the copy.
+static int SaveTimed(char **argv, const char *pszJob, SaveWay way)
 {
     HACCEL haccel;
     double dOpenSeconds = 0;
@@ -430,84 +432,115 @@ static int RunSaveBench(char **argv)
     ArmWatchdog(OPEN_ALLOWANCE_MS + (DWORD)(std::max(GetFileBytes(argv[2]), 0LL) >> 20) * OPEN_MS_PER_MB * 4);
     ResetStageTimes();
     LONGLONG llStart = ReadCounter();
-    BOOL fSaved = SaveToFile(argv[3]);
+    BOOL fSaved = SaveToFile(argv[3], way);
     double dSeconds = GetSecondsSince(llStart);
     if (!fSaved) {
         fprintf(stderr, "pelto_bench: %s was not saved\n", argv[3]);
         DestroyWindow(hwndMain);
         return EXIT_FAILURE;
     }
-    PrintJobFigures("save", argv[2], dSeconds);
-    PrintOwnStages("save", dSeconds);
-    printf("save peak memory before the save (MB): %.1f\n", dPeakOpen);
-    printf("save peak memory (MB): %.1f\n", GetPeakMegabytes());
+    PrintJobFigures(pszJob, argv[2], dSeconds);
+    PrintOwnStages(pszJob, dSeconds);
+    printf("%s peak memory before the save (MB): %.1f\n", pszJob, dPeakOpen);
+    printf("%s peak memory (MB): %.1f\n", pszJob, GetPeakMegabytes());
     DestroyWindow(hwndMain);
     return EXIT_SUCCESS;
 }
 
-// One stream's samples, read whole before the clock starts.
-struct StreamSamples {
-    PAVISTREAM pavis = NULL;
+static int RunSaveBench(char **argv)
+{
+    return SaveTimed(argv, "save", SAVE_FAST);
+}
+
+static int RunPlainSaveBench(char **argv)
+{
+    return SaveTimed(argv, "plain save", SAVE_PLAIN);
+}
+
+// One stream of the floor: where its samples come from and go, and the largest block read at once.
+struct FloorStream {
+    PAVISTREAM pavisSource = NULL, pavisDest = NULL;
     AVISTREAMINFOA si = {};
-    std::vector<BYTE> format, bytes;
-    std::vector<LONG> sampleEnds; // for video: where each frame's bytes end
+    std::vector<BYTE> format;
+    LONG cMaxSamples = 1;
 };
 
-static BOOL ReadAllSamples(PAVISTREAM pavis, StreamSamples *pss)
+// The time spent in the platform's writer: each call is timed alone, so that reading the source is not counted.
+static LONGLONG llWriterTicks;
+
+template <typename Call> static HRESULT TimeWriter(Call call)
 {
-    pss->pavis = pavis;
+    LONGLONG llStart = ReadCounter();
+    HRESULT hr = call();
+    llWriterTicks += ReadCounter() - llStart;
+    return hr;
+}
+
+static BOOL OpenFloorStream(PAVIFILE pfileSource, LONG lIndex, FloorStream *pfs)
+{
     LONG cbFormat = 0;
-    if (AVIStreamInfoA(pavis, &pss->si, sizeof pss->si) != 0 || AVIStreamReadFormat(pavis, 0, NULL, &cbFormat) != 0)
+    if (AVIFileGetStream(pfileSource, &pfs->pavisSource, 0, lIndex) != 0)
         return FALSE;
-    pss->format.resize(cbFormat);
-    AVIStreamReadFormat(pavis, 0, pss->format.data(), &cbFormat);
-    BOOL fVideo = pss->si.fccType == streamtypeVIDEO;
-    LONG lEnd = AVIStreamStart(pavis) + AVIStreamLength(pavis);
-    for (LONG lPos = AVIStreamStart(pavis); lPos < lEnd;) {
-        LONG cb = 0, cSamples = 0;
-        LONG cWanted = fVideo ? 1 : std::min(lEnd - lPos, 65536L);
-        if (AVIStreamRead(pavis, lPos, cWanted, NULL, 0, &cb, &cSamples) != 0 || cSamples <= 0)
-            return FALSE;
-        size_t cbOld = pss->bytes.size();
-        pss->bytes.resize(cbOld + cb);
-        if (AVIStreamRead(pavis, lPos, cWanted, pss->bytes.data() + cbOld, cb, NULL, NULL) != 0)
-            return FALSE;
-        pss->sampleEnds.push_back((LONG)pss->bytes.size());
-        lPos += cSamples;
-    }
-    pss->si.dwStart = 0;
+    if (AVIStreamInfoA(pfs->pavisSource, &pfs->si, sizeof pfs->si) != 0 ||
+        AVIStreamReadFormat(pfs->pavisSource, 0, NULL, &cbFormat) != 0)
+        return FALSE;
+    pfs->format.resize(cbFormat);
+    AVIStreamReadFormat(pfs->pavisSource, 0, pfs->format.data(), &cbFormat);
+    // Sound moves in blocks of at most 1 MB, as the program's copies move it; frames one by one.
+    if (pfs->si.fccType == streamtypeAUDIO && pfs->si.dwSampleSize > 0)
+        pfs->cMaxSamples = (LONG)((1 << 20) / pfs->si.dwSampleSize);
+    pfs->si.dwStart = 0;
     return TRUE;
 }
 
-// The floor: every frame and the sound written once through the platform's writer, frames one per call as a save
-// writes them, the sound in one call.
-static BOOL WriteOnePass(const char *pszOut, StreamSamples *ass, int cStreams)
+static BOOL CopyFloorStream(FloorStream *pfs, std::vector<BYTE> *pbuffer)
+{
+    LONG lStart = AVIStreamStart(pfs->pavisSource), lEnd = lStart + AVIStreamLength(pfs->pavisSource);
+    for (LONG lPos = lStart; lPos < lEnd;) {
+        LONG cbSample = 0, cb = 0, cSamples = 0, cWanted = std::min(pfs->cMaxSamples, lEnd - lPos);
+        if (AVIStreamRead(pfs->pavisSource, lPos, 1, NULL, 0, &cbSample, NULL) != 0 || cbSample <= 0)
+            return FALSE;
+        if ((size_t)cbSample * cWanted > pbuffer->size())
+            pbuffer->resize((size_t)cbSample * cWanted);
+        if (AVIStreamRead(pfs->pavisSource, lPos, cWanted, pbuffer->data(), (LONG)pbuffer->size(), &cb, &cSamples) !=
+                0 ||
+            cSamples <= 0)
+            return FALSE;
+        // The library counts written sound in chunks: it takes sound only at the end it counts.
+        LONG lWritePos = pfs->si.fccType == streamtypeAUDIO ? AVIStreamLength(pfs->pavisDest) : lPos - lStart;
+        if (TimeWriter([&] {
+                return AVIStreamWrite(pfs->pavisDest, lWritePos, cSamples, pbuffer->data(), cb, AVIIF_KEYFRAME, NULL,
+                                      NULL);
+            }) != 0)
+            return FALSE;
+        lPos += cSamples;
+    }
+    return TRUE;
+}
+
+// The floor: the frames and the sound of FILE written once through the platform's writer, as a save writes them.
+static BOOL WriteOnePass(const char *pszOut, FloorStream *afs, int cStreams)
 {
     PAVIFILE pfile;
-    if (AVIFileOpenA(&pfile, pszOut, OF_CREATE | OF_WRITE, NULL) != 0)
+    if (TimeWriter([&] { return AVIFileOpenA(&pfile, pszOut, OF_CREATE | OF_WRITE, NULL); }) != 0)
         return FALSE;
-    PAVISTREAM apavis[2] = {};
     BOOL fOk = TRUE;
     for (int i = 0; i < cStreams && fOk; i++)
-        fOk = AVIFileCreateStreamA(pfile, &apavis[i], &ass[i].si) == 0 &&
-              AVIStreamSetFormat(apavis[i], 0, ass[i].format.data(), (LONG)ass[i].format.size()) == 0;
-    for (int i = 0; i < cStreams && fOk; i++) {
-        BOOL fVideo = ass[i].si.fccType == streamtypeVIDEO;
-        LONG cbStart = 0;
-        for (LONG n = 0; fVideo && fOk && n < (LONG)ass[i].sampleEnds.size(); n++) {
-            fOk = AVIStreamWrite(apavis[i], n, 1, ass[i].bytes.data() + cbStart, ass[i].sampleEnds[n] - cbStart,
-                                 AVIIF_KEYFRAME, NULL, NULL) == 0;
-            cbStart = ass[i].sampleEnds[n];
-        }
-        LONG cbAlign = ass[i].si.dwSampleSize ? (LONG)ass[i].si.dwSampleSize : 1;
-        if (!fVideo && fOk)
-            fOk = AVIStreamWrite(apavis[i], 0, (LONG)ass[i].bytes.size() / cbAlign, ass[i].bytes.data(),
-                                 (LONG)ass[i].bytes.size(), AVIIF_KEYFRAME, NULL, NULL) == 0;
-    }
-    for (PAVISTREAM pavis : apavis)
-        if (pavis)
-            AVIStreamRelease(pavis);
-    AVIFileRelease(pfile);
+        fOk = TimeWriter([&] {
+                  HRESULT hr = AVIFileCreateStreamA(pfile, &afs[i].pavisDest, &afs[i].si);
+                  return hr ? hr
+                            : AVIStreamSetFormat(afs[i].pavisDest, 0, afs[i].format.data(), (LONG)afs[i].format.size());
+              }) == 0;
+    std::vector<BYTE> buffer;
+    for (int i = 0; i < cStreams && fOk; i++)
+        fOk = CopyFloorStream(&afs[i], &buffer);
+    TimeWriter([&] {
+        for (int i = 0; i < cStreams; i++)
+            if (afs[i].pavisDest)
+                AVIStreamRelease(afs[i].pavisDest);
+        AVIFileRelease(pfile);
+        return S_OK;
+    });
     return fOk;
 }
 
@@ -516,26 +549,26 @@ static int RunFloorBench(char **argv)
     PAVIFILE pfile;
     if (AVIFileOpenA(&pfile, argv[2], OF_READ, NULL) != 0)
         return EXIT_FAILURE;
-    StreamSamples ass[2];
+    FloorStream afs[2];
     int cStreams = 0;
-    PAVISTREAM pavis;
-    BOOL fOk = TRUE;
-    for (int i = 0; cStreams < 2 && fOk && AVIFileGetStream(pfile, &pavis, 0, i) == 0; i++)
-        fOk = ReadAllSamples(pavis, &ass[cStreams++]);
+    while (cStreams < 2 && OpenFloorStream(pfile, cStreams, &afs[cStreams]))
+        cStreams++;
     LONG cFrames = 0;
     for (int i = 0; i < cStreams; i++)
-        if (ass[i].si.fccType == streamtypeVIDEO)
-            cFrames = (LONG)ass[i].sampleEnds.size();
-    LONGLONG llStart = ReadCounter();
-    fOk = fOk && WriteOnePass(argv[3], ass, cStreams);
-    double dSeconds = GetSecondsSince(llStart);
-    for (int i = 0; i < cStreams; i++)
-        AVIStreamRelease(ass[i].pavis);
+        if (afs[i].si.fccType == streamtypeVIDEO)
+            cFrames = AVIStreamLength(afs[i].pavisSource);
+    BOOL fOk = cStreams > 0 && WriteOnePass(argv[3], afs, cStreams);
+    for (FloorStream &fs : afs)
+        if (fs.pavisSource)
+            AVIStreamRelease(fs.pavisSource);
     AVIFileRelease(pfile);
     if (!fOk) {
         fprintf(stderr, "pelto_bench: one pass over %s failed\n", argv[2]);
         return EXIT_FAILURE;
     }
+    LARGE_INTEGER liFrequency;
+    QueryPerformanceFrequency(&liFrequency);
+    double dSeconds = (double)llWriterTicks / (double)liFrequency.QuadPart;
     printf("file: %s\n", argv[2]);
     printf("frames: %ld\n", cFrames);
     printf("one pass time (s): %.3f\n", dSeconds);
@@ -554,9 +587,8 @@ static const struct {
     int cArguments;
     int (*pfnRun)(char **argv);
 } aModes[] = {
-    {"play", 1, RunPlayMode},
-    {"open", 1, RunOpenBench},
-    {"save", 2, RunSaveBench},
+    {"play", 1, RunPlayMode},    {"open", 1, RunOpenBench},
+    {"save", 2, RunSaveBench},   {"save-plain", 2, RunPlainSaveBench},
     {"floor", 2, RunFloorBench},
 };
 
@@ -585,6 +617,6 @@ int main(int argc, char **argv)
         CloseHandle(hWatchdog);
         return nExitCode;
     }
-    fputs("usage: pelto_bench play FILE | open FILE | save FILE OUT | floor FILE OUT\n", stderr);
+    fputs("usage: pelto_bench play FILE | open FILE | save FILE OUT | save-plain FILE OUT | floor FILE OUT\n", stderr);
     return EXIT_USAGE;
 }
