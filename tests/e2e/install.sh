@@ -5,12 +5,12 @@
 # with Alt+F4 and exit code 0. The silent uninstall must then leave no file of ours and no entry, but keep the
 # user's settings.
 #
-#   install.sh BUILD_DIR SOURCE_DIR VERSION VERSION_COMMAS     (e.g. 1.0 and 1,0,0,0, from project())
+#   install.sh BUILD_DIR SOURCE_DIR VERSION VERSION_COMMAS ABOUT_VERSION   (e.g. 1.0, 1,0,0,0 and 1.00, from project())
 set -euo pipefail
 
 name=install
 source "$(dirname "$0")/lib.sh"
-version=$3 version_commas=$4
+version=$3 version_commas=$4 about_version=$5
 prefix="$build/install-test/wineprefix"
 drive_c="$prefix-x11/drive_c"
 setup="$source_dir/build-release/pelto-$version-setup.exe"
@@ -37,7 +37,8 @@ check_version_of() {
     [ "$(sed -n 's/^ *FILEVERSION *//p' <<<"$rc" | tr -d ' ')" = "$version_commas" ] ||
         fail "$1: FILEVERSION is not $version_commas"
     grep -qF "VALUE \"ProductVersion\", \"$version\"" <<<"$rc" || fail "$1: ProductVersion is not $version"
-    grep -qF "\"Pelto Version $version\"" <<<"$rc" || fail "$1: the About box does not say Pelto Version $version"
+    grep -qF "\"Pelto Version $about_version\"" <<<"$rc" ||
+        fail "$1: the About box does not say Pelto Version $about_version"
 }
 
 check_installation() {
