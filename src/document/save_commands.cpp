@@ -103,14 +103,16 @@ static BOOL WriteFinalFile(const char *pszAnnotated, const char *pszFinal, BOOL 
 
 static BOOL WriteDestination(const char *pszDest, SaveWay way, SaveOutcome *pOutcome)
 {
-    char szAnnotated[MAX_PATH], szFinal[MAX_PATH];
-    if (!MakeTempAviName(szAnnotated) || !MakeFileBeside(pszDest, szFinal))
+    char szAnnotated[MAX_PATH] = "", szFinal[MAX_PATH];
+    if (!MakeFileBeside(pszDest, szFinal))
         return FALSE;
+    // A save in one pass has no annotated file of its own in the temporary folder.
     BOOL fOnePass = way == SAVE_FAST && CopiesUnchanged(apavisDocument, apCompressOptions);
-    BOOL fOk = CheckSaveRoom(szAnnotated, szFinal, fOnePass, pOutcome) &&
+    BOOL fOk = (fOnePass || MakeTempAviName(szAnnotated)) && CheckSaveRoom(szAnnotated, szFinal, fOnePass, pOutcome) &&
                WriteFinalFile(szAnnotated, szFinal, fOnePass, way, pOutcome) &&
                MoveFileExA(szFinal, pszDest, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    DeleteFileA(szAnnotated);
+    if (szAnnotated[0])
+        DeleteFileA(szAnnotated);
     if (!fOk)
         DeleteFileA(szFinal);
     return fOk;
